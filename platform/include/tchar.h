@@ -8,6 +8,12 @@
 #include <windef.h>
 
 #ifdef __cplusplus
+// The C library's wide headers come first: the standard library takes the
+// address of some of their functions (std::stol uses wcstol), and that must
+// not find these overloads as well.
+#include <cwchar>
+#include <cwctype>
+
 WINBASEAPI size_t wcslen(const WCHAR* s);
 WINBASEAPI size_t wcsnlen(const WCHAR* s, size_t maxlen);
 WINBASEAPI WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);
