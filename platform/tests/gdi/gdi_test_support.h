@@ -23,12 +23,13 @@ inline constexpr DWORD kSentinel = 0xdeadbeef;
 
 using platform::gdi::Surface;
 
-// The colours pictures name. Each is exact in RGB565, so what is drawn reads back unchanged.
+// The colours pictures name. Each survives RGB565 and back unchanged, so what
+// is drawn reads back as it was given.
 inline const std::map<char, COLORREF>& pictureColours() {
     static const std::map<char, COLORREF> colours = {
-        {'.', RGB(255, 255, 255)}, {'#', RGB(0, 0, 0)},     {'R', RGB(248, 0, 0)},
-        {'G', RGB(0, 252, 0)},     {'B', RGB(0, 0, 248)},   {'Y', RGB(248, 252, 0)},
-        {'C', RGB(0, 252, 248)},   {'M', RGB(248, 0, 248)}, {'g', RGB(132, 130, 132)},
+        {'.', RGB(255, 255, 255)}, {'#', RGB(0, 0, 0)},     {'R', RGB(255, 0, 0)},
+        {'G', RGB(0, 255, 0)},     {'B', RGB(0, 0, 255)},   {'Y', RGB(255, 255, 0)},
+        {'C', RGB(0, 255, 255)},   {'M', RGB(255, 0, 255)}, {'g', RGB(132, 130, 132)},
     };
     return colours;
 }
