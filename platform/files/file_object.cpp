@@ -235,7 +235,9 @@ std::optional<OpenedFile> openFile(const ResolvedPath& path, DWORD desiredAccess
         return std::nullopt;
     }
     const FileId id{st.st_dev, st.st_ino};
-    if (!openFiles().mayOpen(lock, id, access, share)) {
+    // Emptying the file changes it under every other handle, so it needs their
+    // write sharing even when the new handle itself only reads.
+    if (!openFiles().mayOpen(lock, id, truncates ? access | GENERIC_WRITE : access, share)) {
         error = ERROR_SHARING_VIOLATION;
         return std::nullopt;
     }
