@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "platform/files/storage.h"
 #include "platform/files/stream_driver.h"
@@ -90,6 +91,7 @@ public:
     ~ScopedHandle() {
         if (valid()) CloseHandle(handle_);
     }
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
     HANDLE get() const { return handle_; }
