@@ -18,14 +18,12 @@
 
 namespace platform::files {
 
-// The simulator and the platform's tests use what is marked visible here.
-
 // Puts the storage root at a host folder, creating it when missing (throws
 // std::filesystem::filesystem_error when that fails). An empty path detaches
 // the storage: every file call then fails with ERROR_NOT_READY.
-[[gnu::visibility("default")]] void setStorageRoot(const std::filesystem::path& root);
+void setStorageRoot(const std::filesystem::path& root);
 // The root as a canonical host path; empty while detached.
-[[gnu::visibility("default")]] std::filesystem::path storageRoot();
+std::filesystem::path storageRoot();
 
 struct ResolvedPath {
     std::filesystem::path host;  // free of links wherever it exists
@@ -49,7 +47,6 @@ std::optional<ResolvedPath> resolveDevicePath(std::u16string_view devicePath, DW
 
 // The host path of a device path (which need not exist yet), or nothing with
 // the platform's error in *error.
-[[gnu::visibility("default")]] std::optional<std::filesystem::path> hostPath(std::u16string_view devicePath,
-                                                                            DWORD* error = nullptr);
+std::optional<std::filesystem::path> hostPath(std::u16string_view devicePath, DWORD* error = nullptr);
 
 }  // namespace platform::files

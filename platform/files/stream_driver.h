@@ -14,9 +14,6 @@
 // keeps state across them guards it itself. Buffers and lengths reach the
 // driver exactly as the caller passed them: the same pointers, the same sizes,
 // flag bits in a length word included, never copied or clamped.
-//
-// The simulator registers its drivers through this header, so what it declares
-// is visible outside the platform library.
 #pragma once
 
 #include <windef.h>
@@ -49,7 +46,7 @@ private:
 
 // One open instance of a device, what the driver's open hands out. An operation
 // a driver does not offer fails with ERROR_INVALID_FUNCTION.
-class [[gnu::visibility("default")]] StreamOpenContext {
+class StreamOpenContext {
 public:
     virtual ~StreamOpenContext() = default;
 
@@ -70,7 +67,7 @@ public:
     virtual void close() {}
 };
 
-class [[gnu::visibility("default")]] StreamDriver {
+class StreamDriver {
 public:
     virtual ~StreamDriver() = default;
 
@@ -99,14 +96,14 @@ public:
 // initialises it. Fails with ERROR_INVALID_NAME for a name not of that form,
 // ERROR_INVALID_PARAMETER for no driver, ERROR_ALREADY_EXISTS when the name is
 // taken, or the error the driver's init returns.
-[[nodiscard, gnu::visibility("default")]] DWORD registerStreamDriver(std::u16string_view deviceName, std::shared_ptr<StreamDriver> driver);
+[[nodiscard]] DWORD registerStreamDriver(std::u16string_view deviceName, std::shared_ptr<StreamDriver> driver);
 
 // Removes the name, so that new opens fail as for any unknown device. Handles
 // already open keep working; the driver is deinitialised when the last closes.
 // False when no driver had that name.
-[[gnu::visibility("default")]] bool unregisterStreamDriver(std::u16string_view deviceName);
+bool unregisterStreamDriver(std::u16string_view deviceName);
 
 // Unregisters every driver (a power-off, or a test's teardown).
-[[gnu::visibility("default")]] void clearStreamDrivers();
+void clearStreamDrivers();
 
 }  // namespace platform::files

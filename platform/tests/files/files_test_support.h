@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +13,7 @@
 
 #include "platform/files/storage.h"
 #include "platform/files/stream_driver.h"
+#include "support/device_fixture.h"
 
 namespace files_test {
 
@@ -21,25 +21,11 @@ namespace fs = std::filesystem;
 
 inline constexpr DWORD kSentinel = 0xdeadbeef;
 
-// A temporary host folder as the storage root for the life of the object.
+// The project's temporary storage root, with host-side helpers to set up and
+// inspect what the device sees.
 class TempStorage {
 public:
-    TempStorage() {
-        std::string pattern = (fs::temp_directory_path() / "files-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        root_ = fs::canonical(pattern);
-        platform::files::setStorageRoot(root_);
-    }
-    ~TempStorage() {
-        platform::files::setStorageRoot({});
-        std::error_code ec;
-        // Read-only test files must not stop the clean-up.
-        for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::end(it); it.increment(ec))
-            if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(root_, ec);
-    }
-    TempStorage(const TempStorage&) = delete;
-    TempStorage& operator=(const TempStorage&) = delete;
+    TempStorage() : root_(fs::canonical(temporary_.path())) {}
 
     const fs::path& root() const { return root_; }
     fs::path host(const std::string& relative) const { return root_ / relative; }
@@ -59,17 +45,16 @@ public:
     }
 
 private:
-    fs::path root_;
+    platform::testing::TemporaryStorageRoot temporary_;
+    fs::path root_;  // canonical, as the storage reports host paths
 };
 
-// Every files test starts from an empty storage and no stream drivers.
+// Every files test starts from a fresh storage and leaves no stream driver behind.
 class FilesTest : public ::testing::Test {
 protected:
     ~FilesTest() override { platform::files::clearStreamDrivers(); }
     TempStorage storage;
 };
-
-inline std::u16string utf16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 inline void expectLastError(DWORD expected, const char* file, int line) {
     const DWORD actual = GetLastError();
