@@ -8,6 +8,12 @@
 #include <windef.h>
 
 #ifdef __cplusplus
+// The C library's wide functions are brought into std before the overloads
+// below exist, so std::wcstol and kin stay single functions (libstdc++ takes
+// their address) whichever header a source includes first.
+#include <cwchar>
+#include <cwctype>
+
 WINBASEAPI size_t wcslen(const WCHAR* s);
 WINBASEAPI size_t wcsnlen(const WCHAR* s, size_t maxlen);
 WINBASEAPI WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);
