@@ -23,6 +23,11 @@ set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/arm-linux-gnueabihf/pkgconfig:/usr/share/pkg
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 
 # CTest, gtest_discover_tests and custom commands that run a target program
-# prefix it with this.
+# prefix it with this. The dynamic loader comes from the cross toolchain's
+# folder, and so must the C library: the host's cache would otherwise hand it
+# the armhf multiarch libc, a different release whose private interface with
+# the loader differs (threads crash at their creation). The libraries of the
+# armhf packages are still found through the cache.
 find_program(ARMHF_QEMU qemu-arm REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ARMHF_QEMU} -L /usr/arm-linux-gnueabihf)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${ARMHF_QEMU} -L /usr/arm-linux-gnueabihf
+    -E LD_LIBRARY_PATH=/usr/arm-linux-gnueabihf/lib)
