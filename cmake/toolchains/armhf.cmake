@@ -8,6 +8,12 @@ set(CMAKE_LIBRARY_ARCHITECTURE arm-linux-gnueabihf)
 set(CMAKE_C_COMPILER arm-linux-gnueabihf-gcc)
 set(CMAKE_CXX_COMPILER arm-linux-gnueabihf-g++)
 
+# 64-bit file offsets and inode numbers in the host calls: without them stat()
+# and readdir() fail with EOVERFLOW on large files and on file systems whose
+# inode numbers pass 32 bits, which the storage root may live on.
+set(CMAKE_C_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
+set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
+
 # The cross toolchain's own libraries (libc, libstdc++) live under
 # /usr/arm-linux-gnueabihf; libraries installed as armhf packages live in the
 # multiarch folders under /usr/lib/arm-linux-gnueabihf, which the "/" root and
