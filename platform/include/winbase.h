@@ -133,7 +133,10 @@ PLATFORM_ASSERT_LAYOUT(
         offsetof(STARTUPINFOW, hStdInput) == 56 && offsetof(STARTUPINFOW, hStdError) == 64,
     "STARTUPINFOW is 68 bytes");
 
-typedef INT_PTR(WINAPI* FARPROC)(void);
+// A generic function pointer; callers cast it to the export's real type. It is
+// declared as taking and returning nothing, the one type that the host compiler
+// lets programs cast to any function type without a warning.
+typedef void(WINAPI* FARPROC)(void);
 
 WINBASEAPI BOOL WINAPI CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine,
                                       LPSECURITY_ATTRIBUTES psaProcess,
