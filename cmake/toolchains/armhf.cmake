@@ -14,6 +14,11 @@ set(CMAKE_CXX_COMPILER arm-linux-gnueabihf-g++)
 set(CMAKE_C_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
 set(CMAKE_CXX_FLAGS_INIT "-D_FILE_OFFSET_BITS=64")
 
+# The host linker refuses a program whose shared libraries leave a symbol
+# unresolved; the cross linker does not check by default, which would leave the
+# fault to a lazy binding failure in the middle of a test under emulation.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--no-allow-shlib-undefined")
+
 # The cross toolchain's own libraries (libc, libstdc++) live under
 # /usr/arm-linux-gnueabihf; libraries installed as armhf packages live in the
 # multiarch folders under /usr/lib/arm-linux-gnueabihf, which the "/" root and
