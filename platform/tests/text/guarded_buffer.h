@@ -30,10 +30,13 @@ public:
         const size_t written = expected.size() + (terminated ? 1 : 0);
         ASSERT_LE(written, units_.size());
         EXPECT_EQ(std::u16string(units_.data(), expected.size()), std::u16string(expected));
-        if (terminated) EXPECT_EQ(units_[expected.size()], 0) << "terminator";
-        for (size_t i = written; i < units_.size(); ++i)
+        if (terminated) {
+            EXPECT_EQ(units_[expected.size()], 0) << "terminator";
+        }
+        for (size_t i = written; i < units_.size(); ++i) {
             EXPECT_EQ(units_[i], kFill) << "unit " << i << " overwritten"
                                         << (i >= size_ ? " past the buffer" : "");
+        }
     }
 
 private:

@@ -49,8 +49,12 @@ TEST(WideCase, EveryMappingIsAPair) {
         const WCHAR lower = towlower(c);
         const WCHAR upper = towupper(c);
         ASSERT_TRUE(lower == c || upper == c) << "U+" << std::hex << u << " has both cases";
-        if (lower != c) ASSERT_EQ(towupper(lower), c) << "U+" << std::hex << u;
-        if (upper != c) ASSERT_EQ(towlower(upper), c) << "U+" << std::hex << u;
+        if (lower != c) {
+            ASSERT_EQ(towupper(lower), c) << "U+" << std::hex << u;
+        }
+        if (upper != c) {
+            ASSERT_EQ(towlower(upper), c) << "U+" << std::hex << u;
+        }
     }
 }
 

@@ -135,17 +135,19 @@ TEST(WideString, Search) {
 }
 
 TEST(WideString, NullStringsAreEmptyAndNullDestinationsReceiveNothing) {
-    EXPECT_EQ(wcslen(nullptr), 0u);
-    EXPECT_EQ(wcscpy(nullptr, u"x"), nullptr);
-    EXPECT_EQ(wcsncpy(nullptr, u"x", 4), nullptr);
-    EXPECT_EQ(wcscat(nullptr, u"x"), nullptr);
-    EXPECT_EQ(wcscmp(nullptr, nullptr), 0);
-    EXPECT_LT(wcscmp(nullptr, u""), 0);
-    EXPECT_GT(_wcsicmp(u"", nullptr), 0);
-    EXPECT_EQ(wcschr(static_cast<const WCHAR*>(nullptr), u'a'), nullptr);
-    EXPECT_EQ(wcsstr(static_cast<const WCHAR*>(nullptr), u"a"), nullptr);
+    const WCHAR* const none = nullptr;
+    WCHAR* const noBuffer = nullptr;
+    EXPECT_EQ(wcslen(none), 0u);
+    EXPECT_EQ(wcscpy(noBuffer, u"x"), nullptr);
+    EXPECT_EQ(wcsncpy(noBuffer, u"x", 4), nullptr);
+    EXPECT_EQ(wcscat(noBuffer, u"x"), nullptr);
+    EXPECT_EQ(wcscmp(none, none), 0);
+    EXPECT_LT(wcscmp(none, u""), 0);
+    EXPECT_GT(_wcsicmp(u"", none), 0);
+    EXPECT_EQ(wcschr(none, u'a'), nullptr);
+    EXPECT_EQ(wcsstr(none, u"a"), nullptr);
 
     GuardedBuffer buffer(4);
-    EXPECT_EQ(wcscpy(buffer.data(), nullptr), buffer.data());
+    EXPECT_EQ(wcscpy(buffer.data(), none), buffer.data());
     EXPECT_BUFFER(buffer, u"", true);
 }
