@@ -1,11 +1,14 @@
 // The device's debug log: OutputDebugStringW and NKDbgPrintfW records, their
 // order across threads, waiting for a line, and the echo to stderr.
 #include "platform/debug/debug_log.h"
+#include "platform/kernel/process_control.h"
+#include "support/device_fixture.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <regex>
@@ -146,6 +149,27 @@ TEST_F(DebugLogTest, EchoWritesEachLineToStderrWhenAsked) {
     EXPECT_TRUE(std::regex_match(echoed, std::regex("\\[ *[0-9]+\\.[0-9]{3}\\] host: 배터리 낮음\n"
                                                     "\\[ *[0-9]+\\.[0-9]{3}\\] host: code 5\n")))
         << echoed;
+}
+
+TEST_F(DebugLogTest, LinesOfADeviceProcessCarryItsIdAndName) {
+    platform::testing::TemporaryStorageRoot root(true);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(TEXT("ProofApp"), TEXT("setdata 0x5"), NULL, NULL, FALSE, 0, NULL,
+                               NULL, NULL, &pi))
+        << "error " << GetLastError();
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    platform::kernel::shutdownAllProcesses();
+
+    const std::vector<LogLine> lines = debugLog().lines();
+    const auto line = std::find_if(lines.begin(), lines.end(), [](const LogLine& l) {
+        return hasText(l, u"ProofApp: data set 0x00000005\r\n");
+    });
+    ASSERT_NE(line, lines.end());
+    EXPECT_EQ(line->processId, pi.dwProcessId);
+    EXPECT_NE(line->processId, GetCurrentProcessId());
+    EXPECT_EQ(line->process, u"ProofApp.exe");
 }
 
 TEST(DebugLogFormat, LineShowsTimeProcessAndTextInUtf8) {
