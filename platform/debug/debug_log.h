@@ -24,7 +24,7 @@ struct LogLine {
     std::u16string text;       // as written, including any "\r\n"
 };
 
-class __attribute__((visibility("default"))) DebugLog {
+class DebugLog {
 public:
     // Records one write of the calling process as one line, stamped with the
     // device time at which it enters the log (so times never go backwards).
@@ -50,10 +50,10 @@ private:
     bool echo_ = false;
 };
 
-__attribute__((visibility("default"))) DebugLog& debugLog();
+DebugLog& debugLog();
 
 // One line for people, in UTF-8 without a line end: "[  12.345] AirSwitch.exe: text".
 // Line ends inside the text become "\n"; those at its end are dropped.
-__attribute__((visibility("default"))) std::string formatLine(const LogLine& line);
+std::string formatLine(const LogLine& line);
 
 }  // namespace platform::debug

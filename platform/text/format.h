@@ -24,12 +24,9 @@ namespace platform::text {
 // Formats into out[0, capacity) without a terminator. Returns how many units
 // the whole output has, which exceeds capacity when it did not fit; units
 // past capacity are counted but never written. out may be NULL when capacity is 0.
-__attribute__((visibility("default"))) size_t formatInto(WCHAR* out, size_t capacity,
-                                                         const WCHAR* format, va_list args);
+size_t formatInto(WCHAR* out, size_t capacity, const WCHAR* format, va_list args);
 
 // Formats into a string of at most maxLength units (the rest is dropped).
-__attribute__((visibility("default"))) std::u16string formatToString(const WCHAR* format,
-                                                                     va_list args,
-                                                                     size_t maxLength);
+std::u16string formatToString(const WCHAR* format, va_list args, size_t maxLength);
 
 }  // namespace platform::text

@@ -13,7 +13,7 @@ namespace platform::text {
 
 inline constexpr char16_t kReplacementChar = u'\uFFFD';
 
-__attribute__((visibility("default"))) std::string toUtf8(std::u16string_view text);
-__attribute__((visibility("default"))) std::u16string toUtf16(std::string_view text);
+std::string toUtf8(std::u16string_view text);
+std::u16string toUtf16(std::string_view text);
 
 }  // namespace platform::text
