@@ -6,7 +6,9 @@
 #include <string>
 
 using platform::text::toUtf16;
+using platform::text::toUtf16Exact;
 using platform::text::toUtf8;
+using platform::text::toUtf8Exact;
 
 TEST(Utf, WellFormedTextRoundTrips) {
     const struct {
@@ -25,10 +27,12 @@ TEST(Utf, WellFormedTextRoundTrips) {
         SCOPED_TRACE(::testing::PrintToString(c.utf16));
         EXPECT_EQ(toUtf8(c.utf16), c.utf8);
         EXPECT_EQ(toUtf16(c.utf8), c.utf16);
+        EXPECT_EQ(toUtf8Exact(c.utf16), c.utf8);
+        EXPECT_EQ(toUtf16Exact(c.utf8), c.utf16);
     }
 }
 
-TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
+TEST(Utf, UnpairedSurrogatesAreReplacedOrRefused) {
     const std::string fffd = "\xEF\xBF\xBD";
     const struct {
         std::u16string utf16;
@@ -43,10 +47,11 @@ TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.utf16));
         EXPECT_EQ(toUtf8(c.utf16), c.utf8);
+        EXPECT_EQ(toUtf8Exact(c.utf16), std::nullopt);
     }
 }
 
-TEST(Utf, EachMaximalIllFormedSubsequenceBecomesOneReplacementCharacter) {
+TEST(Utf, EachMaximalIllFormedSubsequenceIsOneReplacementOrARefusal) {
     const char16_t r = platform::text::kReplacementChar;
     const struct {
         std::string utf8;
@@ -70,5 +75,6 @@ TEST(Utf, EachMaximalIllFormedSubsequenceBecomesOneReplacementCharacter) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.utf8));
         EXPECT_EQ(toUtf16(c.utf8), c.utf16);
+        EXPECT_EQ(toUtf16Exact(c.utf8), std::nullopt);
     }
 }
