@@ -4,10 +4,12 @@
 // Conversions: d i u o x X c C s S p n %, and e E f F g G a A. Flags - + space
 // # 0; width and precision as digits or *. Sizes: hh, h (short; with c and s a
 // narrow char or string), l (32 bits, as long is on the device; with c and s
-// wide), w (wide), ll, I64, L, q and j (64 bits), I32, and I, z, t (pointer
-// size). %s and %c are wide; %S, %C, %hs and %hc are narrow, read as UTF-8.
-// A NULL string prints "(null)". %p prints at least 8 upper-case hex digits.
-// %n consumes its pointer and writes nothing through it. A '%' followed by a
+// wide), w (wide), ll, I64, q and j (64 bits), L (64 bits; long double with a
+// floating-point conversion), I32, and I, z, t (pointer size). %s and %c are
+// wide; %S, %C, %hs and %hc are narrow, read as UTF-8. A precision bounds how
+// much of a string is read: units of a wide string, bytes of a narrow one. A
+// NULL string prints "(null)". %p prints at least 8 upper-case hex digits. %n
+// consumes its pointer and writes nothing through it. A '%' followed by a
 // character that is no conversion prints that character.
 //
 // Thread: any.

@@ -94,8 +94,8 @@ bool convert(std::string_view text, std::u16string& out, bool replace) {
         size_t taken = 1;
         while (taken < static_cast<size_t>(kind.length) && i + taken < text.size()) {
             const auto b = static_cast<unsigned char>(text[i + taken]);
-            const bool valid = taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax)
-                                          : isContinuation(b);
+            const bool valid =
+                taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax) : isContinuation(b);
             if (!valid) break;
             c = (c << 6) | (b & 0x3F);
             ++taken;

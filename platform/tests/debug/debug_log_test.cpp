@@ -1,12 +1,9 @@
 // The device's debug log: OutputDebugStringW and NKDbgPrintfW records, their
 // order across threads, waiting for a line, and the echo to stderr.
 #include "platform/debug/debug_log.h"
-#include "platform/kernel/process_control.h"
-#include "support/device_fixture.h"
-
-#include <windows.h>
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/kernel/process_control.h"
+#include "support/device_fixture.h"
+
 using platform::debug::debugLog;
 using platform::debug::formatLine;
 using platform::debug::LogLine;
@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 namespace {
 
 class DebugLogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { debugLog().clear(); }
     void TearDown() override {
         debugLog().setEcho(false);
@@ -111,7 +111,8 @@ TEST_F(DebugLogTest, ConcurrentWritersKeepEveryLineInOrder) {
 
 TEST_F(DebugLogTest, WaitForFindsPastAndFutureLines) {
     OutputDebugStringW(u"already there");
-    EXPECT_TRUE(debugLog().waitFor([](const LogLine& l) { return hasText(l, u"already there"); }, 0ms));
+    EXPECT_TRUE(
+        debugLog().waitFor([](const LogLine& l) { return hasText(l, u"already there"); }, 0ms));
     EXPECT_FALSE(debugLog().waitFor([](const LogLine& l) { return hasText(l, u"never"); }, 20ms));
 
     std::thread writer([] {
@@ -180,7 +181,9 @@ TEST(DebugLogFormat, LineShowsTimeProcessAndTextInUtf8) {
         {{12345, 7, u"AirSwitch.exe", u"started\r\n"}, "[  12.345] AirSwitch.exe: started"},
         {{5, 1, u"host", u"a\r\nb\n\n"}, "[   0.005] host: a\nb"},
         {{12345678, 1, u"host", u"x"}, "[12345.678] host: x"},
-        {{0, 1, u"host", {u'a', 0xD800, u'b'}}, "[   0.000] host: a\xEF\xBF\xBD" "b"},
+        {{0, 1, u"host", {u'a', 0xD800, u'b'}},
+         "[   0.000] host: a\xEF\xBF\xBD"
+         "b"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatLine(c.line), c.shown);
 }

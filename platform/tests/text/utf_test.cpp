@@ -57,15 +57,17 @@ TEST(Utf, EachMaximalIllFormedSubsequenceIsOneReplacementOrARefusal) {
         std::string utf8;
         std::u16string utf16;
     } cases[] = {
-        {"\x80", {r}},                           // stray continuation byte
+        {"\x80", {r}},  // stray continuation byte
         {"\xBF\x80", {r, r}},
         {"\xFF", {r}},
-        {"\xC0\xAF", {r, r}},                    // overlong '/'
-        {"\xE0\x80\xAF", {r, r, r}},             // overlong, three bytes
-        {"\xED\xA0\x80", {r, r, r}},             // an encoded surrogate
-        {"\xF4\x90\x80\x80", {r, r, r, r}},      // past U+10FFFF
-        {"\xE2\x82", {r}},                       // truncated at the end
-        {"\xE2\x82" "A", {r, u'A'}},             // truncated before an ASCII byte
+        {"\xC0\xAF", {r, r}},                // overlong '/'
+        {"\xE0\x80\xAF", {r, r, r}},         // overlong, three bytes
+        {"\xED\xA0\x80", {r, r, r}},         // an encoded surrogate
+        {"\xF4\x90\x80\x80", {r, r, r, r}},  // past U+10FFFF
+        {"\xE2\x82", {r}},                   // truncated at the end
+        {"\xE2\x82"
+         "A",
+         {r, u'A'}},  // truncated before an ASCII byte
         {"\xF0\x9F\x98", {r}},
         {"a\xC3", {u'a', r}},
         // The example of the Unicode standard's recommended practice.

@@ -1,7 +1,6 @@
 // The C library's string functions on WCHAR text.
-#include <tchar.h>
-
 #include <gtest/gtest.h>
+#include <tchar.h>
 
 #include <string>
 
@@ -74,19 +73,13 @@ TEST(WideString, Compare) {
         int exact;
         int folded;
     } cases[] = {
-        {u"abc", u"abc", 0, 0},
-        {u"abc", u"abd", -1, -1},
-        {u"ab", u"abc", -1, -1},
-        {u"abc", u"ab", 1, 1},
-        {u"ABC", u"abc", -1, 0},
-        {u"\uFFFF", u"a", 1, 1},           // units compare unsigned
-        {u"_", u"A", 1, -1},               // without case both sides are lowered
-        {u"ÀÉÎÕÜ", u"àéîõü", -1, 0},
-        {u"ŁÓDŹ", u"łódź", -1, 0},
-        {u"ПРИВЕТ", u"привет", -1, 0},
-        {u"ΣΟΦΊΑ", u"σοφία", -1, 0},
-        {u"ＡＢ", u"ａｂ", -1, 0},
-        {u"STRASSE", u"straße", -1, -1},   // no one-unit case pair
+        {u"abc", u"abc", 0, 0},        {u"abc", u"abd", -1, -1},
+        {u"ab", u"abc", -1, -1},       {u"abc", u"ab", 1, 1},
+        {u"ABC", u"abc", -1, 0},       {u"\uFFFF", u"a", 1, 1},  // units compare unsigned
+        {u"_", u"A", 1, -1},  // without case both sides are lowered
+        {u"ÀÉÎÕÜ", u"àéîõü", -1, 0},   {u"ŁÓDŹ", u"łódź", -1, 0},
+        {u"ПРИВЕТ", u"привет", -1, 0}, {u"ΣΟΦΊΑ", u"σοφία", -1, 0},
+        {u"ＡＢ", u"ａｂ", -1, 0},     {u"STRASSE", u"straße", -1, -1},  // no one-unit case pair
         {u"가", u"나", -1, -1},
     };
     for (const auto& c : cases) {
