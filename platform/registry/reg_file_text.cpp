@@ -83,6 +83,11 @@ DecodedText decodeRegFileBytes(std::string_view bytes) {
         static_cast<unsigned char>(bytes[1]) == 0xFE)
         return decodeUtf16le(bytes.substr(2));
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return decodeUtf8(bytes.substr(3));
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
+        static_cast<unsigned char>(bytes[1]) == 0xFF)
+        return {{}, "UTF-16 big-endian text is not supported (use UTF-16LE or UTF-8)", 1};
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0)
+        return {{}, "UTF-16 text needs a byte order mark", 1};
     return decodeUtf8(bytes);
 }
 
