@@ -119,7 +119,10 @@ typedef struct _STARTUPINFOW {
     HANDLE hStdError;
 } STARTUPINFOW, *LPSTARTUPINFOW;
 
-typedef INT_PTR(WINAPI* FARPROC)(void);
+// A generic function pointer; callers cast it to the export's real type. It is
+// declared as taking and returning nothing, the one type that the host compiler
+// lets programs cast to any function type without a warning.
+typedef void(WINAPI* FARPROC)(void);
 
 WINBASEAPI BOOL WINAPI CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine,
                                       LPSECURITY_ATTRIBUTES psaProcess,
@@ -139,6 +142,12 @@ WINBASEAPI FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 WINBASEAPI HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 WINBASEAPI DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 #define GetProcAddress GetProcAddressW
+
+// Reasons for a library's DllMain.
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
 
 // Every program module defines its entry.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow)
