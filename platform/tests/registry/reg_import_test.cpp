@@ -53,7 +53,11 @@ TEST_F(RegImport, EachValueSyntax) {
         {"short dword", kVersion5, u"\"v\"=dword:7", u"v", REG_DWORD, dwordBytes(7)},
         {"hex", kVersion5, u"\"v\"=hex:01,02,ff", u"v", REG_BINARY, {1, 2, 0xff}},
         {"empty hex", kVersion5, u"\"v\"=hex:", u"v", REG_BINARY, {}},
-        {"hex with blanks", kVersion5, u"\"v\"=hex: 0a , 0B ,c", u"v", REG_BINARY,
+        {"hex with blanks",
+         kVersion5,
+         u"\"v\"=hex: 0a , 0B ,c",
+         u"v",
+         REG_BINARY,
          {0x0a, 0x0b, 0x0c}},
         {"hex(2) as UTF-16LE", kVersion5, u"\"v\"=hex(2):25,00,41,00,25,00,00,00", u"v",
          REG_EXPAND_SZ, textBytes(u"%A%")},
@@ -61,15 +65,27 @@ TEST_F(RegImport, EachValueSyntax) {
          unitsBytes(std::u16string_view(u"a\0b\0\0", 5))},
         {"hex(1)", kVersion5, u"\"v\"=hex(1):41,00", u"v", REG_SZ, unitsBytes(u"A")},
         {"hex(4)", kVersion5, u"\"v\"=hex(4):2a,00,00,00", u"v", REG_DWORD, dwordBytes(42)},
-        {"hex(b)", kVersion5, u"\"v\"=hex(b):01,00,00,00,00,00,00,00", u"v", 11,
+        {"hex(b)",
+         kVersion5,
+         u"\"v\"=hex(b):01,00,00,00,00,00,00,00",
+         u"v",
+         11,
          {1, 0, 0, 0, 0, 0, 0, 0}},
         {"hex(0)", kVersion5, u"\"v\"=hex(0):", u"v", REG_NONE, {}},
-        {"continued hex", kVersion5, u"\"v\"=hex:01,02,\\\n  03,\\\n\t04", u"v", REG_BINARY,
+        {"continued hex",
+         kVersion5,
+         u"\"v\"=hex:01,02,\\\n  03,\\\n\t04",
+         u"v",
+         REG_BINARY,
          {1, 2, 3, 4}},
         {"comments and blank lines", kVersion5, u"; a comment\n\n   ; indented\n\t\n\"v\"=dword:1",
          u"v", REG_DWORD, dwordBytes(1)},
-        {"CRLF line ends", kVersion5, u"\"w\"=dword:2\r\n\"v\"=hex:01,\\\r\n  02\r\n", u"v",
-         REG_BINARY, {1, 2}},
+        {"CRLF line ends",
+         kVersion5,
+         u"\"w\"=dword:2\r\n\"v\"=hex:01,\\\r\n  02\r\n",
+         u"v",
+         REG_BINARY,
+         {1, 2}},
         {"REGEDIT4 text", kRegedit4, u"\"v\"=\"text\"", u"v", REG_SZ, textBytes(u"text")},
         {"REGEDIT4 hex(2) is ANSI", kRegedit4, u"\"v\"=hex(2):41,e9,80,00", u"v", REG_EXPAND_SZ,
          textBytes(u"A\u00e9\u20ac")},
@@ -106,7 +122,8 @@ TEST_F(RegImport, KeysAndRootsInFullAndShortForm) {
     EXPECT_EQ((std::vector<std::u16string>{u"C", u"D"}), subkeyNames(HKEY_CLASSES_ROOT));
     EXPECT_EQ((std::vector<std::u16string>{u"E", u"F"}), subkeyNames(HKEY_USERS));
     HKEY key = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Norvane\\Hotkey\\0xC1", 0, 0, &key));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Norvane\\Hotkey\\0xC1", 0, 0, &key));
     RegCloseKey(key);
 }
 
@@ -151,7 +168,8 @@ TEST_F(RegImport, FilesInUtf8AndUtf16) {
         "[HKEY_LOCAL_MACHINE\\Norvane]\r\n\"ModelName\"=\"Tern 70\"\r\n"
         "\"Title\"=\"\xeb\xa1\x9c\xec\xbb\xac\"\r\n";
     const std::u16string utf16Body =
-        u"[HKEY_LOCAL_MACHINE\\Norvane]\r\n\"ModelName\"=\"Tern 70\"\r\n\"Title\"=\"\uB85C\uCEEC\"\r\n";
+        u"[HKEY_LOCAL_MACHINE\\Norvane]\r\n\"ModelName\"=\"Tern "
+        u"70\"\r\n\"Title\"=\"\uB85C\uCEEC\"\r\n";
     const std::pair<const char*, std::string> files[] = {
         {"utf8.reg", "Windows Registry Editor Version 5.00\r\n\r\n" + utf8Body},
         {"utf8-bom.reg", "\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n\r\n" + utf8Body},
@@ -180,9 +198,9 @@ struct BadCase {
 // Five lines that would change the registry, so that a refusal shows nothing was applied.
 const std::u16string kValidStart =
     u"Windows Registry Editor Version 5.00\n"  // 1
-    u"[-HKLM\\Base]\n"                          // 2
-    u"[HKLM\\Applied]\n"                        // 3
-    u"\"x\"=dword:1\n";                         // 4
+    u"[-HKLM\\Base]\n"                         // 2
+    u"[HKLM\\Applied]\n"                       // 3
+    u"\"x\"=dword:1\n";                        // 4
 
 std::u16string nested(size_t depth) {
     std::u16string path = u"HKLM";
@@ -216,7 +234,8 @@ TEST_F(RegImport, MalformedFilesAreRefusedWholeWithTheirLine) {
         {"three hex digits", kValidStart + u"\"y\"=hex:123", 5, "bad hex byte"},
         {"bad hex type", kValidStart + u"\"y\"=hex(z):00", 5, "bad hex(N)"},
         {"hex without colon", kValidStart + u"\"y\"=hex 01", 5, "expected ':'"},
-        {"unknown root", kValidStart + u"[HKEY_NOWHERE\\x]", 5, "unknown root key \"HKEY_NOWHERE\""},
+        {"unknown root", kValidStart + u"[HKEY_NOWHERE\\x]", 5,
+         "unknown root key \"HKEY_NOWHERE\""},
         {"dword out of range", kValidStart + u"\"y\"=dword:100000000", 5, "dword out of range"},
         {"dword not hexadecimal", kValidStart + u"\"y\"=dword:12g4", 5, "bad dword"},
         {"dword without digits", kValidStart + u"\"y\"=dword:", 5, "no digits"},
@@ -266,10 +285,14 @@ TEST_F(RegImport, MalformedFileEncodingsAreRefused) {
         {"odd-sized UTF-16",
          {utf16leBytes(u"Windows Registry Editor Version 5.00\r\n[HKLM\\Applied]\r\n") + "x",
           ":3: file ends in the middle of a UTF-16 character"}},
-        {"invalid UTF-8", {header + "[HKLM\\Applied]\n\"x\"=\"\xc3\x28\"\n", ":3: text is not valid UTF-8"}},
-        {"UTF-8 surrogate", {header + "\n\n\"x\"=\"\xed\xa0\x80\"\n", ":4: text is not valid UTF-8"}},
+        {"invalid UTF-8",
+         {header + "[HKLM\\Applied]\n\"x\"=\"\xc3\x28\"\n", ":3: text is not valid UTF-8"}},
+        {"UTF-8 surrogate",
+         {header + "\n\n\"x\"=\"\xed\xa0\x80\"\n", ":4: text is not valid UTF-8"}},
         {"UTF-16 big endian", {"\xfe\xff" + header, ":1: UTF-16 big-endian text is not supported"}},
-        {"UTF-16 without its mark", {utf16leBytes(u"Windows Registry Editor Version 5.00\r\n").substr(2), ":1: UTF-16 text needs a byte order mark"}},
+        {"UTF-16 without its mark",
+         {utf16leBytes(u"Windows Registry Editor Version 5.00\r\n").substr(2),
+          ":1: UTF-16 text needs a byte order mark"}},
     };
     const std::u16string before = snapshotRegistry();
     for (const auto& [label, file] : files) {
@@ -278,13 +301,15 @@ TEST_F(RegImport, MalformedFileEncodingsAreRefused) {
         writeBytes(path, file.first);
         auto result = importRegFile(path);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(path.string() + file.second, result.error.substr(0, path.string().size() + file.second.size()))
+        EXPECT_EQ(path.string() + file.second,
+                  result.error.substr(0, path.string().size() + file.second.size()))
             << result.error;
         EXPECT_EQ(before, snapshotRegistry());
     }
     auto missing = importRegFile(dir.path() / "missing.reg");
     EXPECT_FALSE(missing.ok);
-    EXPECT_NE(std::string::npos, missing.error.find("missing.reg: cannot be read")) << missing.error;
+    EXPECT_NE(std::string::npos, missing.error.find("missing.reg: cannot be read"))
+        << missing.error;
 }
 
 TEST(RegistryRootedKeyPaths, ParseRootAndSubkey) {
@@ -312,9 +337,10 @@ TEST(RegistryRootedKeyPaths, ParseRootAndSubkey) {
         EXPECT_EQ(test.root, parsed->root);
         EXPECT_EQ(test.subKey, parsed->subKey);
     }
-    const std::u16string bads[] = {u"",          u"Norvane",          u"HKEY_NOWHERE\\x",
-                                   u"\\HKLM\\x", u"HKLM\\\\x", u"HKLM\\" + std::u16string(256, u'k'),
-                                   u"HKLMX"};
+    const std::u16string bads[] = {
+        u"",          u"Norvane",   u"HKEY_NOWHERE\\x",
+        u"\\HKLM\\x", u"HKLM\\\\x", u"HKLM\\" + std::u16string(256, u'k'),
+        u"HKLMX"};
     for (const auto& bad : bads) {
         SCOPED_TRACE(utf8(bad));
         EXPECT_FALSE(parseRootedKeyPath(bad).has_value());

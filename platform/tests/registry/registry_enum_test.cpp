@@ -13,10 +13,11 @@ class RegistryEnum : public RegistryTest {};
 
 TEST_F(RegistryEnum, SubkeysComeInAscendingOrderWithoutRegardToCase) {
     ScopedKey parent = CREATE_KEY(HKEY_LOCAL_MACHINE, u"Hotkey");
-    for (const char16_t* name : {u"VK75", u"0xC1", u"beta", u"Alpha", u"_under", u"ALPHA2", u"a", u"0xc2"})
+    for (const char16_t* name :
+         {u"VK75", u"0xC1", u"beta", u"Alpha", u"_under", u"ALPHA2", u"a", u"0xc2"})
         CREATE_KEY(parent, name);
     // Letters compare as upper case, so '_' (after 'Z') sorts after the letters.
-    const std::vector<std::u16string> expected = {u"0xC1", u"0xc2", u"a",    u"Alpha",
+    const std::vector<std::u16string> expected = {u"0xC1",   u"0xc2", u"a",    u"Alpha",
                                                   u"ALPHA2", u"beta", u"VK75", u"_under"};
     EXPECT_EQ(expected, subkeyNames(parent));
 
@@ -93,9 +94,8 @@ TEST_F(RegistryEnum, ValuesComeInAscendingOrderWithTheUnnamedValueFirst) {
     for (const char16_t* name :
          {u"VKey", u"Flag", u"HotKeyMod", u"VControlKey", u"Execute", u"Parameter", u"Action", u""})
         SET_VALUE(key, name, REG_DWORD, dwordBytes(0));
-    const std::vector<std::u16string> expected = {u"",          u"Action",    u"Execute",
-                                                  u"Flag",      u"HotKeyMod", u"Parameter",
-                                                  u"VControlKey", u"VKey"};
+    const std::vector<std::u16string> expected = {
+        u"", u"Action", u"Execute", u"Flag", u"HotKeyMod", u"Parameter", u"VControlKey", u"VKey"};
     EXPECT_EQ(expected, valueNames(key));
     // Replacing a value does not move it.
     SET_VALUE(key, u"flag", REG_SZ, textBytes(u"x"));
@@ -160,8 +160,8 @@ TEST_F(RegistryEnum, ValueEnumerationBufferSizes) {
 TEST_F(RegistryEnum, QueryInfoReportsCountsAndLongestNamesAndData) {
     std::u16string className = u"Hotkeys";
     HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Info", 0, className.data(), 0,
-                                             0, nullptr, &raw, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Info", 0, className.data(), 0, 0,
+                                             nullptr, &raw, nullptr));
     ScopedKey key(raw);
     HKEY child = nullptr;
     std::u16string childClass = u"Longest class";
@@ -176,9 +176,9 @@ TEST_F(RegistryEnum, QueryInfoReportsCountsAndLongestNamesAndData) {
     DWORD classLength = 16, subkeys = kSentinel, maxSubkey = kSentinel, maxClass = kSentinel,
           values = kSentinel, maxValueName = kSentinel, maxValue = kSentinel, security = kSentinel;
     FILETIME written = {kSentinel, kSentinel};
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(key, classBuffer, &classLength, nullptr, &subkeys,
-                                              &maxSubkey, &maxClass, &values, &maxValueName,
-                                              &maxValue, &security, &written));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryInfoKeyW(key, classBuffer, &classLength, nullptr, &subkeys, &maxSubkey,
+                               &maxClass, &values, &maxValueName, &maxValue, &security, &written));
     EXPECT_EQ(className, std::u16string(classBuffer, classLength));
     EXPECT_EQ(2u, subkeys);
     EXPECT_EQ(8u, maxSubkey);
@@ -193,27 +193,30 @@ TEST_F(RegistryEnum, QueryInfoReportsCountsAndLongestNamesAndData) {
     WCHAR small[4] = {kGuardChar, kGuardChar, kGuardChar, kGuardChar};
     classLength = 4;
     subkeys = kSentinel;
-    EXPECT_EQ(ERROR_MORE_DATA, RegQueryInfoKeyW(key, small, &classLength, nullptr, &subkeys, nullptr,
-                                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ERROR_MORE_DATA,
+              RegQueryInfoKeyW(key, small, &classLength, nullptr, &subkeys, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(7u, classLength);
     EXPECT_EQ(kGuardChar, small[0]);
 
     DWORD reserved = 0;
     EXPECT_EQ(ERROR_INVALID_PARAMETER,
-              RegQueryInfoKeyW(key, nullptr, nullptr, &reserved, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr));
+              RegQueryInfoKeyW(key, nullptr, nullptr, &reserved, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(ERROR_INVALID_PARAMETER,
               RegQueryInfoKeyW(key, classBuffer, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST_F(RegistryEnum, EmptyKeyReportsZeros) {
     ScopedKey key = CREATE_KEY(HKEY_CURRENT_USER, u"Empty");
     DWORD subkeys = kSentinel, maxSubkey = kSentinel, values = kSentinel, maxValue = kSentinel;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &maxSubkey,
-                                              nullptr, &values, nullptr, &maxValue, nullptr, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &maxSubkey, nullptr,
+                               &values, nullptr, &maxValue, nullptr, nullptr));
     EXPECT_EQ(0u, subkeys);
     EXPECT_EQ(0u, maxSubkey);
     EXPECT_EQ(0u, values);
@@ -225,8 +228,9 @@ TEST_F(RegistryEnum, WriteTimeFollowsTheDeviceClock) {
     SYSTEMTIME now;
     GetSystemTime(&now);
     FILETIME written;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr, nullptr, &written));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, &written));
     // FILETIME counts 100 ns units since 1601; a year is about 3.156e14 of them.
     uint64_t ticks = uint64_t(written.dwHighDateTime) << 32 | written.dwLowDateTime;
     double years = double(ticks) / 3.15576e14;

@@ -3,8 +3,8 @@
 // meanwhile answers ERROR_KEY_DELETED; neither changes the registry.
 #include <functional>
 
-#include "registry_test_support.h"
 #include "platform/registry/registry_io.h"
+#include "registry_test_support.h"
 
 using namespace registry_test;
 
@@ -38,8 +38,8 @@ std::vector<Call> callsTakingAKey() {
          [](HKEY key) {
              HKEY result = sentinelKey();
              DWORD disposition = kSentinel;
-             LONG error = RegCreateKeyExW(key, u"New", 0, nullptr, 0, 0, nullptr, &result,
-                                          &disposition);
+             LONG error =
+                 RegCreateKeyExW(key, u"New", 0, nullptr, 0, 0, nullptr, &result, &disposition);
              EXPECT_EQ(nullptr, result);
              EXPECT_EQ(kSentinel, disposition);
              return error;
@@ -74,8 +74,7 @@ std::vector<Call> callsTakingAKey() {
          [](HKEY key) {
              WCHAR name[8] = {kGuardChar};
              DWORD length = 8, type = kSentinel;
-             LONG error =
-                 RegEnumValueW(key, 0, name, &length, nullptr, &type, nullptr, nullptr);
+             LONG error = RegEnumValueW(key, 0, name, &length, nullptr, &type, nullptr, nullptr);
              EXPECT_EQ(8u, length);
              EXPECT_EQ(kSentinel, type);
              return error;

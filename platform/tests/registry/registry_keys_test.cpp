@@ -97,8 +97,8 @@ TEST_F(RegistryKeys, SubkeyPathsAtAndPastTheLimits) {
         const std::u16string before = snapshotRegistry();
         HKEY key = sentinelKey();
         DWORD disposition = kSentinel;
-        EXPECT_EQ(test.create, RegCreateKeyExW(HKEY_LOCAL_MACHINE, test.path.c_str(), 0, nullptr,
-                                               0, 0, nullptr, &key, &disposition));
+        EXPECT_EQ(test.create, RegCreateKeyExW(HKEY_LOCAL_MACHINE, test.path.c_str(), 0, nullptr, 0,
+                                               0, nullptr, &key, &disposition));
         if (test.create == ERROR_SUCCESS) {
             EXPECT_EQ(DWORD(REG_CREATED_NEW_KEY), disposition);
             RegCloseKey(key);
@@ -119,8 +119,8 @@ TEST_F(RegistryKeys, SubkeyPathsAtAndPastTheLimits) {
 TEST_F(RegistryKeys, NestingIsCountedFromTheRootThroughOpenedKeys) {
     ScopedKey deep = CREATE_KEY(HKEY_LOCAL_MACHINE, nestedPath(10).c_str());
     HKEY key = sentinelKey();
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(deep, nestedPath(6).c_str(), 0, nullptr, 0, 0,
-                                             nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(deep, nestedPath(6).c_str(), 0, nullptr, 0, 0, nullptr,
+                                             &key, nullptr));
     RegCloseKey(key);
     key = sentinelKey();
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(deep, nestedPath(7).c_str(), 0, nullptr, 0,
@@ -140,14 +140,16 @@ TEST_F(RegistryKeys, ClassNameIsKeptFromCreationAndLimited) {
     ScopedKey classy(key);
     WCHAR buffer[32];
     DWORD length = 32;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(classy, buffer, &length, nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryInfoKeyW(classy, buffer, &length, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(className, std::u16string(buffer, length));
 
     std::u16string tooLong = repeated(u'c', 256);
     key = sentinelKey();
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Unclassed", 0,
-                                                       tooLong.data(), 0, 0, nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Unclassed", 0, tooLong.data(), 0, 0, nullptr,
+                              &key, nullptr));
     EXPECT_EQ(nullptr, key);
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Unclassed", 0, 0, &key));
 }
@@ -194,7 +196,8 @@ TEST_F(RegistryKeys, DeleteRemovesTheKeyWithItsWholeSubtree) {
     }
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"NORVANE\\hotkey"));
     HKEY key = sentinelKey();
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Norvane\\Hotkey", 0, 0, &key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Norvane\\Hotkey", 0, 0, &key));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND,
               RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Norvane\\Hotkey\\0xC1\\Deep", 0, 0, &key));
     ScopedKey norvane = CREATE_KEY(HKEY_LOCAL_MACHINE, u"Norvane");

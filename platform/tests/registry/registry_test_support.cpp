@@ -1,8 +1,9 @@
 #include "registry_test_support.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
-#include <unistd.h>
 
 #include "platform/kernel/current.h"
 #include "platform/kernel/handle_table.h"
@@ -106,7 +107,8 @@ void expectValueAt(const char* file, int line, HKEY key, const char16_t* name, D
     Bytes buffer(data.size() + 8, kGuardByte);
     DWORD actualType = kSentinel;
     DWORD size = DWORD(data.size());
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, name, nullptr, &actualType, buffer.data(), &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, name, nullptr, &actualType, buffer.data(), &size));
     EXPECT_EQ(type, actualType);
     EXPECT_EQ(data.size(), size);
     EXPECT_EQ(data, Bytes(buffer.begin(), buffer.begin() + data.size()));
@@ -142,8 +144,7 @@ std::vector<std::u16string> valueNames(HKEY key) {
     for (DWORD index = 0;; ++index) {
         WCHAR name[256];
         DWORD length = 256;
-        LONG result =
-            RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        LONG result = RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result != ERROR_SUCCESS) {
             EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
             break;

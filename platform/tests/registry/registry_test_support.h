@@ -28,17 +28,17 @@ Bytes dwordBytes(DWORD value);
 
 // Every test starts from an empty registry and must close every key it opens.
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
-private:
+  private:
     size_t handlesAtStart_ = 0;
 };
 
 // A key handle closed at the end of its scope.
 class ScopedKey {
-public:
+  public:
     ScopedKey() = default;
     explicit ScopedKey(HKEY key) : key_(key) {}
     ScopedKey(ScopedKey&& other) noexcept : key_(other.release()) {}
@@ -48,18 +48,18 @@ public:
     operator HKEY() const { return key_; }
     HKEY release();
 
-private:
+  private:
     HKEY key_ = nullptr;
 };
 
 // A fresh folder removed at the end of its scope.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -26,8 +26,8 @@ TEST_F(RegistryThreads, WritersAndReadersAtOnce) {
     for (int writer = 0; writer < kWriters; ++writer) {
         threads.emplace_back([&, writer] {
             for (int i = 0; i < kKeysPerWriter; ++i) {
-                std::u16string path = toU16("Shared\\T" + std::to_string(writer) + "\\K" +
-                                            std::to_string(100 + i));
+                std::u16string path =
+                    toU16("Shared\\T" + std::to_string(writer) + "\\K" + std::to_string(100 + i));
                 HKEY key = nullptr;
                 if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, 0, nullptr,
                                     &key, nullptr) != ERROR_SUCCESS) {
@@ -57,14 +57,15 @@ TEST_F(RegistryThreads, WritersAndReadersAtOnce) {
                 for (DWORD index = 0;; ++index) {
                     WCHAR name[16];
                     DWORD length = 16;
-                    LONG result =
-                        RegEnumKeyExW(shared, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+                    LONG result = RegEnumKeyExW(shared, index, name, &length, nullptr, nullptr,
+                                                nullptr, nullptr);
                     if (result == ERROR_NO_MORE_ITEMS) break;
                     if (result != ERROR_SUCCESS) ++failures;
                 }
                 DWORD subkeys = 0;
                 if (RegQueryInfoKeyW(shared, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                     nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+                                     nullptr, nullptr, nullptr, nullptr,
+                                     nullptr) != ERROR_SUCCESS ||
                     subkeys > kWriters)
                     ++failures;
                 RegCloseKey(shared);
@@ -74,8 +75,8 @@ TEST_F(RegistryThreads, WritersAndReadersAtOnce) {
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(0, failures.load());
     for (int writer = 0; writer < kWriters; ++writer) {
-        ScopedKey key = CREATE_KEY(HKEY_LOCAL_MACHINE,
-                                   toU16("Shared\\T" + std::to_string(writer)).c_str());
+        ScopedKey key =
+            CREATE_KEY(HKEY_LOCAL_MACHINE, toU16("Shared\\T" + std::to_string(writer)).c_str());
         EXPECT_EQ(size_t(kKeysPerWriter), subkeyNames(key).size());
     }
 }
@@ -134,7 +135,7 @@ TEST_F(RegistryThreads, ReadersSeeAnImportWholeOrNotAtAll) {
     std::atomic<bool> done{false};
     std::atomic<int> torn{0};
     std::thread importer([&] {
-        for (int round = 1; round <= 100; ++round)
+        for (int round = 1; round <= 1000; ++round)
             if (!platform::registry::importRegText(batch(round), "batch.reg").ok) ++torn;
         done = true;
     });

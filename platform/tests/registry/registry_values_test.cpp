@@ -8,7 +8,7 @@ using namespace registry_test;
 namespace {
 
 class RegistryValues : public RegistryTest {
-protected:
+  protected:
     void SetUp() override {
         RegistryTest::SetUp();
         key_ = CREATE_KEY(HKEY_LOCAL_MACHINE, u"Norvane");
@@ -93,9 +93,11 @@ TEST_F(RegistryValues, QueryParameterChecks) {
     SET_VALUE(key_, u"Angle", REG_DWORD, dwordBytes(180));
     BYTE buffer[4];
     DWORD size = 4, type = kSentinel, reserved = 0;
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegQueryValueExW(key_, u"Angle", nullptr, &type, buffer, nullptr))
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegQueryValueExW(key_, u"Angle", nullptr, &type, buffer, nullptr))
         << "a buffer without its size";
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegQueryValueExW(key_, u"Angle", &reserved, &type, buffer, &size));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegQueryValueExW(key_, u"Angle", &reserved, &type, buffer, &size));
     EXPECT_EQ(kSentinel, type);
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key_, u"Angle", nullptr, nullptr, nullptr, nullptr))
         << "asking only whether the value exists";
@@ -109,7 +111,8 @@ TEST_F(RegistryValues, MissingValuesLeaveTheOutParametersAlone) {
     EXPECT_NO_VALUE(key_, nullptr);  // no unnamed value yet
     BYTE buffer[4] = {kGuardByte, kGuardByte, kGuardByte, kGuardByte};
     DWORD size = 4;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key_, u"Absent", nullptr, nullptr, buffer, &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegQueryValueExW(key_, u"Absent", nullptr, nullptr, buffer, &size));
     EXPECT_EQ(4u, size);
     EXPECT_EQ(kGuardByte, buffer[0]);
 }
@@ -168,8 +171,8 @@ TEST_F(RegistryValues, NameAndDataLimits) {
     const Bytes largest(4096, 0x5a), tooLarge(4097, 0x5a);
     SET_VALUE(key_, u"Blob", REG_BINARY, largest);
     EXPECT_VALUE(key_, u"Blob", REG_BINARY, largest);
-    EXPECT_EQ(ERROR_INVALID_PARAMETER,
-              RegSetValueExW(key_, u"Blob", 0, REG_BINARY, tooLarge.data(), DWORD(tooLarge.size())));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(key_, u"Blob", 0, REG_BINARY, tooLarge.data(),
+                                                      DWORD(tooLarge.size())));
     EXPECT_VALUE(key_, u"Blob", REG_BINARY, largest);
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueW(key_, u"Blob"));
     EXPECT_EQ(before, snapshotRegistry());
