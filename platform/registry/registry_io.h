@@ -1,6 +1,7 @@
 // Import and export of the registry in the standard .reg text format, and the
 // rooted key paths ("HKEY_LOCAL_MACHINE\Norvane", "HKLM\Norvane") that the
 // simulator's console and scripts name keys with.
+// Thread: any.
 #pragma once
 
 #include <windef.h>

@@ -30,7 +30,7 @@ std::optional<RootKey> rootNamed(std::u16string_view name);
 std::u16string_view rootFullName(RootKey root);
 
 // Three-way comparison of two names without regard to case: each character is
-// compared as towupper gives it, so letters sort before '_' as on the platform.
+// compared as towupper gives it, so '_' sorts after the letters.
 int compareNames(std::u16string_view a, std::u16string_view b);
 
 // Orders names as the registry enumerates them: ascending, without regard to case.

@@ -1,4 +1,5 @@
 // The device's one registry: a tree of keys under four roots, guarded by one lock.
+// Thread: any.
 //
 // Every read or change of the tree happens while a RegistryLock is held, so a
 // caller that needs several steps to be seen as one (an import of a whole file)
@@ -8,7 +9,6 @@
 
 #include <windef.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -27,7 +27,6 @@ struct RegistryValue {
 };
 
 struct KeyNode {
-    std::u16string name;         // as created; empty for a root
     std::u16string className;    // given when the key was created
     size_t depth = 0;            // 0 for a root, 1 for its subkeys, ...
     bool deleted = false;        // set on the key and its whole subtree when it is deleted

@@ -124,34 +124,34 @@ void expectNoValueAt(const char* file, int line, HKEY key, const char16_t* name)
     EXPECT_EQ(kSentinel, size);
 }
 
-std::vector<std::u16string> subkeyNames(HKEY key) {
+namespace {
+// Names given by an enumeration call (index, buffer, length) until ERROR_NO_MORE_ITEMS.
+template <class Enumerate>
+std::vector<std::u16string> enumeratedNames(Enumerate enumerate) {
     std::vector<std::u16string> names;
     for (DWORD index = 0;; ++index) {
         WCHAR name[256];
         DWORD length = 256;
-        LONG result = RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        LONG result = enumerate(index, name, &length);
         if (result != ERROR_SUCCESS) {
             EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
-            break;
+            return names;
         }
         names.emplace_back(name, length);
     }
-    return names;
+}
+}  // namespace
+
+std::vector<std::u16string> subkeyNames(HKEY key) {
+    return enumeratedNames([key](DWORD index, WCHAR* name, DWORD* length) {
+        return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 std::vector<std::u16string> valueNames(HKEY key) {
-    std::vector<std::u16string> names;
-    for (DWORD index = 0;; ++index) {
-        WCHAR name[256];
-        DWORD length = 256;
-        LONG result = RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result != ERROR_SUCCESS) {
-            EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
-            break;
-        }
-        names.emplace_back(name, length);
-    }
-    return names;
+    return enumeratedNames([key](DWORD index, WCHAR* name, DWORD* length) {
+        return RegEnumValueW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
 namespace {
