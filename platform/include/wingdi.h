@@ -374,13 +374,21 @@ EXTERN_C_END
 
 #ifdef __cplusplus
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes");
+static_assert(offsetof(BITMAPINFOHEADER, biBitCount) == 14 && offsetof(BITMAPINFOHEADER, biCompression) == 16 &&
+                  offsetof(BITMAPINFOHEADER, biClrUsed) == 32,
+              "BITMAPINFOHEADER field offsets");
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is 14 bytes");
 static_assert(offsetof(BITMAPFILEHEADER, bfOffBits) == 10, "bfOffBits at offset 10");
 static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD is 4 bytes");
 static_assert(sizeof(BITMAPINFO) == 44, "BITMAPINFO is a header and one colour");
 static_assert(sizeof(LOGBRUSH) == 12 && sizeof(LOGPEN) == 16, "brush and pen records");
 static_assert(sizeof(LOGFONTW) == 92, "LOGFONTW is 92 bytes");
+static_assert(offsetof(LOGFONTW, lfItalic) == 20 && offsetof(LOGFONTW, lfFaceName) == 28, "LOGFONTW field offsets");
 static_assert(sizeof(TEXTMETRICW) == 60, "TEXTMETRICW is 60 bytes");
+static_assert(offsetof(TEXTMETRICW, tmFirstChar) == 44 && offsetof(TEXTMETRICW, tmItalic) == 52,
+              "TEXTMETRICW field offsets");
 #endif
 PLATFORM_ASSERT_LAYOUT(sizeof(BITMAP) == 24, "BITMAP is 24 bytes");
+PLATFORM_ASSERT_LAYOUT(offsetof(BITMAP, bmBits) == 20, "BITMAP.bmBits at offset 20");
 PLATFORM_ASSERT_LAYOUT(sizeof(DIBSECTION) == 84, "DIBSECTION is 84 bytes");
+PLATFORM_ASSERT_LAYOUT(offsetof(DIBSECTION, dsBitfields) == 64, "DIBSECTION.dsBitfields at offset 64");
