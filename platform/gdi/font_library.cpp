@@ -1,5 +1,7 @@
 #include "font_library.h"
 
+#include "surface.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -197,6 +199,7 @@ private:
     void load() {
         regular_.reset();
         bold_.reset();
+        cellUnits_ = emUnits_ = 0;
         file_ = findFont();
         warned_ = false;
         if (!library_) {
@@ -207,6 +210,10 @@ private:
         regular_ = readFile(file_);
         if (!regular_) return;
         bold_ = readFile(boldBeside(file_));
+        if (FacePtr probe = open(false)) {
+            cellUnits_ = probe->ascender - probe->descender;
+            emUnits_ = probe->units_per_EM;
+        }
     }
 
     // A negative height is the character (em) height, a positive one the cell
@@ -215,12 +222,12 @@ private:
         int64_t em = lfHeight < 0 ? -int64_t{lfHeight} : lfHeight;
         if (lfHeight == 0) em = kDefaultEmHeight;
         if (lfHeight > 0) {
-            if (FacePtr probe = open(false)) {
-                const int64_t units = probe->ascender - probe->descender;
-                if (units > 0) em = (em * probe->units_per_EM + units / 2) / units;
-            } else {
+            // The cell is the font's ascender and descender; the character
+            // height its units per em.
+            if (cellUnits_ > 0)
+                em = (em * emUnits_ + cellUnits_ / 2) / cellUnits_;
+            else
                 em = em * 4 / 5;
-            }
         }
         return static_cast<int>(std::clamp<int64_t>(em, 1, kMaxEmHeight));
     }
@@ -260,6 +267,8 @@ private:
     std::optional<std::vector<uint8_t>> regular_;
     std::optional<std::vector<uint8_t>> bold_;
     bool warned_ = false;
+    int64_t cellUnits_ = 0;  // ascender - descender, in font units
+    int64_t emUnits_ = 0;
     std::map<std::tuple<int, bool, bool, bool, bool, bool>, std::unique_ptr<FontFace>> faces_;
 };
 
@@ -271,8 +280,16 @@ FontLibrary& library() {
 }  // namespace
 
 FontFace& faceFor(const LOGFONTW& logFont) { return library().face(logFont); }
-std::filesystem::path fontFile() { return library().file(); }
-void reloadFonts() { library().reload(); }
+
+std::filesystem::path fontFile() {
+    std::lock_guard lock(gdiLock());
+    return library().file();
+}
+
+void reloadFonts() {
+    std::lock_guard lock(gdiLock());
+    library().reload();
+}
 
 char32_t nextCodePoint(std::u16string_view text, size_t& index) {
     const char16_t unit = text[index++];

@@ -6,7 +6,7 @@
 // With no font file, text is drawn as boxes, and one warning goes to the
 // device's debug log.
 //
-// Thread: any, with gdiLock() held.
+// Thread: any; faceFor with gdiLock() held.
 #pragma once
 
 #include <windows.h>
@@ -45,13 +45,14 @@ public:
     bool strikeOut = false;
 };
 
-FontFace& faceFor(const LOGFONTW& logFont);
+FontFace& faceFor(const LOGFONTW& logFont);  // gdiLock() held; valid until reloadFonts
 
 // The font file in use (empty when there is none).
 std::filesystem::path fontFile();
 
 // Looks for the font again (after PLATFORM_FONT changed) and forgets every
-// size made so far; the no-font warning may then be logged once more.
+// size made so far; the no-font warning may then be logged once more. These
+// two take the GDI lock themselves.
 void reloadFonts();
 
 // Code points of UTF-16 text: the next one at index (advanced past it); an
