@@ -31,16 +31,23 @@ SizeCheck checkSize(int width, int height) {
 // Fills a surface from device-dependent rows: top row first, each padded to 2 bytes.
 void decodeDeviceRows(const uint8_t* bits, int bitsPerPixel, Surface& surface) {
     const size_t stride = (static_cast<size_t>(surface.width()) * bitsPerPixel + 15) / 16 * 2;
+    const int width = surface.width();
     for (int y = 0; y < surface.height(); ++y) {
         const uint8_t* src = bits + stride * y;
         uint16_t* out = surface.row(y);
-        for (int x = 0; x < surface.width(); ++x) {
-            switch (bitsPerPixel) {
-                case 1: out[x] = (src[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFF : 0x0000; break;
-                case 16: out[x] = readLe16(src + 2 * x); break;
-                case 24: out[x] = toRgb565(RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x])); break;
-                case 32: out[x] = toRgb565(RGB(src[4 * x + 2], src[4 * x + 1], src[4 * x])); break;
-            }
+        switch (bitsPerPixel) {
+            case 1:
+                for (int x = 0; x < width; ++x) out[x] = (src[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFF : 0x0000;
+                break;
+            case 16:  // the display's own format: a camera frame goes through here every time
+                for (int x = 0; x < width; ++x) out[x] = readLe16(src + 2 * x);
+                break;
+            case 24:
+                for (int x = 0; x < width; ++x) out[x] = toRgb565(RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]));
+                break;
+            case 32:
+                for (int x = 0; x < width; ++x) out[x] = toRgb565(RGB(src[4 * x + 2], src[4 * x + 1], src[4 * x]));
+                break;
         }
     }
 }

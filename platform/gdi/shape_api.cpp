@@ -112,52 +112,43 @@ extern "C" BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) {
     return TRUE;
 }
 
-extern "C" BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect) {
+namespace {
+
+void fillRectangle(Canvas& canvas, const RECT& r, uint16_t pixel, const RECT* hole) {
+    Region area(r);
+    if (hole) area = area.subtracted(Region(*hole));
+    for (const RECT& part : area.rects()) canvas.fill(part, pixel);
+}
+
+// Rectangle and Ellipse: the shape filled with the DC's brush and outlined
+// with its pen. The outline lies inside the bounding rectangle, the pen's width
+// thick; without a pen the filled shape is one pixel narrower and shorter.
+template <class Paint>
+BOOL drawShape(HDC hdc, int left, int top, int right, int bottom, Paint paint) {
     std::lock_guard lock(gdiLock());
     auto dc = resolveDC(hdc);
     if (!dc) return FALSE;
     Canvas canvas(*dc);
-    const RECT r = ordered(nLeftRect, nTopRect, nRightRect, nBottomRect);
+    const RECT r = ordered(left, top, right, bottom);
     const Pen& pen = *dc->pen.object;
     const Brush& brush = *dc->brush.object;
-    if (pen.invisible()) {
-        // Without an outline the filled area is one pixel narrower and shorter.
-        if (!brush.hollow())
-            canvas.fill(clampedRect(r.left, r.top, int64_t{r.right} - 1, int64_t{r.bottom} - 1),
-                        canvas.pixelFor(brush.logBrush.lbColor));
-        return TRUE;
-    }
-    // The outline lies inside the rectangle, the pen's width thick.
-    const int64_t w = pen.width();
-    const int64_t left = r.left, top = r.top, right = r.right, bottom = r.bottom;
-    const RECT inner = clampedRect(left + w, top + w, right - w, bottom - w);
-    if (!brush.hollow()) canvas.fill(inner, canvas.pixelFor(brush.logBrush.lbColor));
-    const uint16_t outline = canvas.pixelFor(pen.logPen.lopnColor);
-    canvas.fill(clampedRect(left, top, right, std::min(top + w, bottom)), outline);
-    canvas.fill(clampedRect(left, std::max(bottom - w, top), right, bottom), outline);
-    canvas.fill(clampedRect(left, top, std::min(left + w, right), bottom), outline);
-    canvas.fill(clampedRect(std::max(right - w, left), top, right, bottom), outline);
+    const int64_t w = pen.invisible() ? 0 : pen.width();
+    const RECT inner = pen.invisible()
+                           ? clampedRect(r.left, r.top, int64_t{r.right} - 1, int64_t{r.bottom} - 1)
+                           : clampedRect(int64_t{r.left} + w, int64_t{r.top} + w, int64_t{r.right} - w, int64_t{r.bottom} - w);
+    if (!brush.hollow()) paint(canvas, inner, canvas.pixelFor(brush.logBrush.lbColor), nullptr);
+    if (!pen.invisible()) paint(canvas, r, canvas.pixelFor(pen.logPen.lopnColor), &inner);
     return TRUE;
 }
 
+}  // namespace
+
+extern "C" BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect) {
+    return drawShape(hdc, nLeftRect, nTopRect, nRightRect, nBottomRect, fillRectangle);
+}
+
 extern "C" BOOL WINAPI Ellipse(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect) {
-    std::lock_guard lock(gdiLock());
-    auto dc = resolveDC(hdc);
-    if (!dc) return FALSE;
-    Canvas canvas(*dc);
-    const RECT r = ordered(nLeftRect, nTopRect, nRightRect, nBottomRect);
-    const Pen& pen = *dc->pen.object;
-    const Brush& brush = *dc->brush.object;
-    if (pen.invisible()) {
-        const RECT smaller = clampedRect(r.left, r.top, int64_t{r.right} - 1, int64_t{r.bottom} - 1);
-        if (!brush.hollow()) fillEllipse(canvas, smaller, canvas.pixelFor(brush.logBrush.lbColor), nullptr);
-        return TRUE;
-    }
-    const int64_t w = pen.width();
-    const RECT inner = clampedRect(int64_t{r.left} + w, int64_t{r.top} + w, int64_t{r.right} - w, int64_t{r.bottom} - w);
-    if (!brush.hollow()) fillEllipse(canvas, inner, canvas.pixelFor(brush.logBrush.lbColor), nullptr);
-    fillEllipse(canvas, r, canvas.pixelFor(pen.logPen.lopnColor), &inner);
-    return TRUE;
+    return drawShape(hdc, nLeftRect, nTopRect, nRightRect, nBottomRect, fillEllipse);
 }
 
 extern "C" BOOL WINAPI MoveToEx(HDC hdc, int X, int Y, LPPOINT lpPoint) {

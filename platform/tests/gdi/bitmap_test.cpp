@@ -11,17 +11,12 @@
 #include "platform/gdi/bmp_reader.h"
 
 using gdi_test::colourOf;
+using gdi_test::put16;
+using gdi_test::put32;
 using gdi_test::kSentinel;
 using gdi_test::MemoryDC;
 
 namespace {
-
-#define EXPECT_FAILS_WITH(call, failure, error)              \
-    do {                                                    \
-        SetLastError(kSentinel);                            \
-        EXPECT_EQ((call), (failure)) << #call;              \
-        EXPECT_EQ(GetLastError(), (DWORD)(error)) << #call; \
-    } while (0)
 
 // The picture a memory DC's bitmap holds, read through GetPixel.
 std::vector<std::string> pictureThroughDC(HDC dc, int width, int height) {
@@ -49,11 +44,6 @@ std::vector<std::string> pictureThroughDC(HDC dc, int width, int height) {
     } while (0)
 
 uint16_t pixel565(char c) { return platform::gdi::toRgb565(colourOf(c)); }
-
-void put16(std::vector<uint8_t>& out, uint16_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
-}
 
 TEST(CreateBitmap, SixteenBitsFromTheCallersBytes) {
     // Rows of 16-bit pixels in the display's format, top row first.

@@ -15,13 +15,6 @@ using platform::gdi::toRgb565;
 
 namespace {
 
-#define EXPECT_FAILS_WITH(call, failure, error)              \
-    do {                                                    \
-        SetLastError(kSentinel);                            \
-        EXPECT_EQ((call), (failure)) << #call;              \
-        EXPECT_EQ(GetLastError(), (DWORD)(error)) << #call; \
-    } while (0)
-
 // A source bitmap holding a picture, in a memory DC.
 struct Picture {
     explicit Picture(const std::vector<std::string>& rows)

@@ -144,6 +144,12 @@ inline std::string describe(const RECT& r) {
     return out.str();
 }
 
+// Little-endian fields of records made byte by byte (.bmp data, icon images).
+inline void put16(std::vector<uint8_t>& out, uint16_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
+inline void put32(std::vector<uint8_t>& out, uint32_t v) {
+    out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+}
+
 inline void fillSurface(Surface& surface, COLORREF colour) {
     for (int y = 0; y < surface.height(); ++y)
         std::fill_n(surface.row(y), surface.width(), platform::gdi::toRgb565(colour));
@@ -153,3 +159,11 @@ inline void fillSurface(Surface& surface, COLORREF colour) {
 
 #define EXPECT_PICTURE(surface, x, y, ...) gdi_test::expectPicture(__FILE__, __LINE__, (surface), (x), (y), __VA_ARGS__)
 #define EXPECT_PIXEL(surface, x, y, colour) gdi_test::expectPixel(__FILE__, __LINE__, (surface), (x), (y), (colour))
+
+// The call fails with the given return and last error (preset to the sentinel first).
+#define EXPECT_FAILS_WITH(call, failure, error)                                  \
+    do {                                                                        \
+        SetLastError(gdi_test::kSentinel);                                      \
+        EXPECT_EQ((call), (failure)) << #call;                                  \
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(error)) << #call;          \
+    } while (0)

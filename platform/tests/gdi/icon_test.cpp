@@ -7,22 +7,12 @@
 #include "platform/gdi/icon.h"
 
 using gdi_test::colourOf;
+using gdi_test::put16;
+using gdi_test::put32;
 using gdi_test::kSentinel;
 using gdi_test::WindowDC;
 
 namespace {
-
-#define EXPECT_FAILS_WITH(call, failure, error)              \
-    do {                                                    \
-        SetLastError(kSentinel);                            \
-        EXPECT_EQ((call), (failure)) << #call;              \
-        EXPECT_EQ(GetLastError(), (DWORD)(error)) << #call; \
-    } while (0)
-
-void put16(std::vector<uint8_t>& out, uint16_t v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); }
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
-}
 
 // One icon image: the header (its height counting both images), the colour
 // table, the colour rows and the mask rows, each stored bottom row first and

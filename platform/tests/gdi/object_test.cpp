@@ -19,13 +19,6 @@ using gdi_test::WindowDC;
 
 namespace {
 
-#define EXPECT_FAILS_WITH(call, failure, error)          \
-    do {                                                \
-        SetLastError(kSentinel);                        \
-        EXPECT_EQ((call), (failure)) << #call;          \
-        EXPECT_EQ(GetLastError(), (DWORD)(error)) << #call; \
-    } while (0)
-
 TEST(GdiObjects, DeletedMadeUpAndNullHandlesFail) {
     HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
     ASSERT_NE(brush, nullptr);

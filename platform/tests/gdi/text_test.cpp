@@ -20,13 +20,6 @@ using gdi_test::WindowDC;
 
 namespace {
 
-#define EXPECT_FAILS_WITH(call, failure, error)              \
-    do {                                                    \
-        SetLastError(kSentinel);                            \
-        EXPECT_EQ((call), (failure)) << #call;              \
-        EXPECT_EQ(GetLastError(), (DWORD)(error)) << #call; \
-    } while (0)
-
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 constexpr COLORREF kInk = RGB(0, 0, 0);
 
