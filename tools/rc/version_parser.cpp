@@ -41,7 +41,8 @@ void parseBlockBody(TokenStream& in, VersionNode& parent) {
             node.key = in.string("the block's name");
             node.textValue = true;  // a block is a text node without a value
             parseBlockBody(in, node);
-        } else if (in.acceptKeyword("VALUE")) {
+        } else if (in.peek().isKeyword("VALUE")) {
+            const Token& statement = in.next();
             node.key = in.string("the value's name");
             bool anyNumber = false, anyText = false;
             ByteWriter binary;
@@ -58,7 +59,7 @@ void parseBlockBody(TokenStream& in, VersionNode& parent) {
                     else binary.word(static_cast<uint16_t>(value));
                 }
             }
-            if (anyText && anyNumber) in.fail("a VALUE holds either text or numbers");
+            if (anyText && anyNumber) in.failAt(statement, "a VALUE holds either text or numbers");
             if (anyText) {
                 node.textValue = true;
                 if (text.empty() || text.back() != 0) text.push_back(0);
