@@ -58,7 +58,7 @@ TEST_F(ResourceTest, FindResourceByNumberNameAndText) {
         {"missing name", RT_RCDATA, MAKEINTRESOURCE(999), ERROR_RESOURCE_NAME_NOT_FOUND},
         {"missing named name", TEXT("CEUX"), TEXT("LOW_RES"), ERROR_RESOURCE_NAME_NOT_FOUND},
         {"missing type", MAKEINTRESOURCE(77), MAKEINTRESOURCE(1), ERROR_RESOURCE_TYPE_NOT_FOUND},
-        {"no dialogs in the module", RT_DIALOG, MAKEINTRESOURCE(1), ERROR_RESOURCE_TYPE_NOT_FOUND},
+        {"no version block in the module", RT_VERSION, MAKEINTRESOURCE(1), ERROR_RESOURCE_TYPE_NOT_FOUND},
         {"NULL name", RT_RCDATA, nullptr, ERROR_INVALID_PARAMETER},
         {"NULL type", nullptr, MAKEINTRESOURCE(1), ERROR_INVALID_PARAMETER},
         {"# without digits", TEXT("#"), MAKEINTRESOURCE(1), ERROR_INVALID_PARAMETER},
