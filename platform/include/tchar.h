@@ -8,6 +8,15 @@
 #include <windef.h>
 
 #ifdef __cplusplus
+// The C library's own declarations come first, so that the standard library's
+// `using ::wcstol;` and kin see only them and not the WCHAR overloads below.
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#endif
+
+#ifdef __cplusplus
 WINBASEAPI size_t wcslen(const WCHAR* s);
 WINBASEAPI size_t wcsnlen(const WCHAR* s, size_t maxlen);
 WINBASEAPI WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);

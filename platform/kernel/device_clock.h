@@ -50,6 +50,7 @@ private:
     uint64_t deviceBaseMs_ = 0;
     double rate_ = 1.0;
     int64_t localAtBootMs_ = 0;  // local time at device tick 0
+    int64_t biasMs_ = 0;
     std::function<void()> listener_;
 };
 

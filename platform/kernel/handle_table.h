@@ -6,7 +6,7 @@
 // records the process that owns it, so ending a process closes its handles.
 #pragma once
 
-#include <windef.h>
+#include <winbase.h>
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +49,9 @@ private:
         ProcessId owner = 0;
         uint32_t generation = 1;
     };
+
+    // Empties a slot (lock held) and bumps its generation; returns the object.
+    std::shared_ptr<KernelObject> retire(uint32_t slot);
 
     mutable std::mutex mutex_;
     std::vector<Slot> slots_;
