@@ -35,7 +35,7 @@ std::string hexBytes(const std::vector<BYTE>& data) {
     return out;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
@@ -102,10 +102,10 @@ std::string RegValue::describe() const {
         std::snprintf(buffer, sizeof buffer, "dword 0x%08X (%u)", *value, *value);
         return buffer;
     }
-    if (auto text = asText()) return (type == REG_SZ ? "sz " : "expand_sz ") + quoted(*text);
+    if (auto text = asText()) return (type == REG_SZ ? "sz " : "expand_sz ") + inQuotes(*text);
     if (auto strings = asStrings()) {
         std::string out = "multi_sz";
-        for (const auto& s : *strings) out += " " + quoted(s);
+        for (const auto& s : *strings) out += " " + inQuotes(s);
         return out;
     }
     std::string bytes = hexBytes(data);

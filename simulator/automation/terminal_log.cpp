@@ -22,7 +22,7 @@ std::string formatLine(const platform::debug::LogLine& line) {
            textOf(line);
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::vector<std::string> texts() {
     std::vector<std::string> out;
@@ -56,23 +56,23 @@ Result Terminal::expectLog(std::string_view text) {
         if (line.find(text) != std::string::npos) return Result::success();
     }
     std::string found = "no such line among " + lineCount(lines.size());
-    if (!lines.empty()) found += " (last: " + quoted(lines.back()) + ")";
-    return Result::mismatch("a log line containing " + quoted(text), found);
+    if (!lines.empty()) found += " (last: " + inQuotes(lines.back()) + ")";
+    return Result::mismatch("a log line containing " + inQuotes(text), found);
 }
 
 Result Terminal::expectLogOrder(const std::vector<std::string>& wanted) {
     settle();
     auto lines = texts();
     std::string expected = "log lines in the order";
-    for (const auto& text : wanted) expected += " " + quoted(text);
+    for (const auto& text : wanted) expected += " " + inQuotes(text);
 
     // Each text is looked for after the line where the one before it was found.
     size_t next = 0;
     for (size_t i = 0; i < wanted.size(); ++i) {
         while (next < lines.size() && lines[next].find(wanted[i]) == std::string::npos) ++next;
         if (next == lines.size()) {
-            std::string found = i == 0 ? "no line containing " + quoted(wanted[0])
-                                       : quoted(wanted[i - 1]) + " but no " + quoted(wanted[i]) + " after it";
+            std::string found = i == 0 ? "no line containing " + inQuotes(wanted[0])
+                                       : inQuotes(wanted[i - 1]) + " but no " + inQuotes(wanted[i]) + " after it";
             return Result::mismatch(expected, found);
         }
         ++next;
@@ -85,8 +85,8 @@ Result Terminal::expectNoLog(std::string_view text) {
     auto lines = texts();
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find(text) != std::string::npos) {
-            return Result::mismatch("no log line containing " + quoted(text),
-                                    "line " + std::to_string(i + 1) + ": " + quoted(lines[i]));
+            return Result::mismatch("no log line containing " + inQuotes(text),
+                                    "line " + std::to_string(i + 1) + ": " + inQuotes(lines[i]));
         }
     }
     return Result::success();
