@@ -119,7 +119,10 @@ typedef struct _STARTUPINFOW {
     HANDLE hStdError;
 } STARTUPINFOW, *LPSTARTUPINFOW;
 
-typedef INT_PTR(WINAPI* FARPROC)(void);
+// A generic function pointer; callers cast it to the export's real type. It is
+// declared as taking and returning nothing, the one type that the host compiler
+// lets programs cast to any function type without a warning.
+typedef void(WINAPI* FARPROC)(void);
 
 WINBASEAPI BOOL WINAPI CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine,
                                       LPSECURITY_ATTRIBUTES psaProcess,
