@@ -5,7 +5,7 @@
 #include <cctype>
 
 #include "simulator/automation/error_text.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 namespace sim {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "simulator/automation/parse.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 namespace sim {
 namespace {

@@ -1,9 +1,8 @@
 // The device's debug log: reading it, clearing it and the log expectations.
-#include <cstdio>
 
 #include "platform/debug/debug_log.h"
 #include "simulator/automation/terminal.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 namespace sim {
 namespace {
@@ -13,13 +12,6 @@ std::string textOf(const platform::debug::LogLine& line) {
     std::string text = platform::text::toUtf8(line.text);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
     return text;
-}
-
-std::string formatLine(const platform::debug::LogLine& line) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%10llu ms  ", static_cast<unsigned long long>(line.deviceMs));
-    return head + platform::text::toUtf8(line.process) + "[" + std::to_string(line.processId) + "]  " +
-           textOf(line);
 }
 
 std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -38,7 +30,7 @@ Result Terminal::log(std::string_view filter) {
     settle();
     Result result = Result::success();
     for (const auto& line : platform::debug::debugLog().lines()) {
-        if (textOf(line).find(filter) != std::string::npos) result.output.push_back(formatLine(line));
+        if (textOf(line).find(filter) != std::string::npos) result.output.push_back(platform::debug::formatLine(line));
     }
     return result;
 }

@@ -9,7 +9,7 @@
 #include "simulator/automation/error_text.h"
 #include "simulator/automation/program.h"
 #include "simulator/automation/terminal.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 namespace sim {
 namespace {
@@ -61,11 +61,12 @@ Result Terminal::start(std::string_view program, const std::vector<std::string>&
 Result Terminal::ps() {
     settle();
     Result result = Result::success();
-    result.output.push_back("  PID  STATE      EXIT  THREADS  PROGRAM");
+    char line[96];
+    std::snprintf(line, sizeof line, "%5s  %-7s  %10s  %7s  %s", "PID", "STATE", "EXIT", "THREADS", "PROGRAM");
+    result.output.push_back(line);
     for (const auto& process : platform::kernel::processes()) {
-        char line[96];
         std::string exit = process.running ? "-" : std::to_string(process.exitCode);
-        std::snprintf(line, sizeof line, "%5u  %-7s  %7s  %7zu  ", process.id,
+        std::snprintf(line, sizeof line, "%5u  %-7s  %10s  %7zu  ", process.id,
                       process.running ? "running" : "ended", exit.c_str(), process.threadCount);
         std::string text = line + toUtf8(process.imagePath);
         if (!process.commandLine.empty()) text += " " + toUtf8(process.commandLine);

@@ -6,7 +6,7 @@
 #include "simulator/automation/error_text.h"
 #include "simulator/automation/key_path.h"
 #include "simulator/automation/terminal.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 namespace sim {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/kernel/process_control.h"
 #include "platform/registry/registry_io.h"
 #include "simulator/device/default_registry.h"
-#include "simulator/device/utf_stopgap.h"
+#include "platform/text/utf.h"
 
 #ifndef SIM_DEFAULT_IMAGE_DIR
 #error "SIM_DEFAULT_IMAGE_DIR names the build's image folder"
