@@ -298,6 +298,7 @@ Result Terminal::mkdir(std::string_view deviceFolder) {
     if (folder.empty() || folder[0] != '\\') {
         return Result::failure("\"" + folder + "\" is not a device path (they start with \\)");
     }
+    if (folder == "\\") return Result::success();  // the root is always there
     // Each ancestor in turn, from the top; existing folders are passed over.
     for (size_t end = folder.find('\\', 1);; end = folder.find('\\', end + 1)) {
         std::string prefix = folder.substr(0, end);

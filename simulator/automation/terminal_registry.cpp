@@ -85,6 +85,8 @@ Result Terminal::regExport(std::string_view key, const std::filesystem::path& fi
     if (LONG error = openKey(*path, false, open); error != ERROR_SUCCESS) {
         return Result::failure("cannot export " + path->text + ": " + errorText(error));
     }
+    std::error_code ignored;  // a folder that cannot be made shows as the export's own error
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
     auto result = platform::registry::exportRegFile(platform::text::toUtf16(path->text), file);
     if (!result.ok) return Result::failure(result.error);
     return Result::success();
