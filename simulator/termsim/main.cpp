@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: termsim [OPTIONS] demo | run FILE... | console\n"
+    "usage: termsim [OPTIONS] demo | run FILE... | console   (options may come anywhere)\n"
     "  demo          a short tour of the device\n"
     "  run FILE...   runs scripts, in order, on one device\n"
     "  console       reads commands from the input (help lists them)\n"
@@ -39,14 +39,18 @@ std::optional<Invocation> parseArguments(int argc, char** argv) {
         std::cerr << "termsim: " << why << "\n" << kUsage;
         return std::nullopt;
     };
-    int i = 1;
-    for (; i < argc; ++i) {
+    // Options may come anywhere; the first other word is what to run, the rest its files.
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         if (option == "--help" || option == "-h") {
             std::cout << kUsage;
             std::exit(0);
         }
-        if (!option.starts_with("--")) break;
+        if (!option.starts_with("--")) {
+            words.push_back(option);
+            continue;
+        }
         if (option == "--echo-log") {
             invocation.device.echoLog = true;
             continue;
@@ -69,14 +73,14 @@ std::optional<Invocation> parseArguments(int argc, char** argv) {
             return fail("unknown option " + option);
         }
     }
-    if (i >= argc) return fail("say what to run");
-    invocation.mode = argv[i++];
-    for (; i < argc; ++i) invocation.scripts.emplace_back(argv[i]);
-    if (invocation.mode == "run" && invocation.scripts.empty()) return fail("run needs at least one script");
-    if (invocation.mode != "run" && !invocation.scripts.empty()) return fail(invocation.mode + " takes no files");
+    if (words.empty()) return fail("say what to run");
+    invocation.mode = words[0];
+    invocation.scripts.assign(words.begin() + 1, words.end());
     if (invocation.mode != "run" && invocation.mode != "demo" && invocation.mode != "console") {
         return fail("unknown command " + invocation.mode);
     }
+    if (invocation.mode == "run" && invocation.scripts.empty()) return fail("run needs at least one script");
+    if (invocation.mode != "run" && !invocation.scripts.empty()) return fail(invocation.mode + " takes no files");
     return invocation;
 }
 
