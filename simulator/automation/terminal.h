@@ -37,7 +37,9 @@ public:
     // (with a warning on stderr), in host time.
     static constexpr std::chrono::milliseconds kSettleTimeout{10000};
     static constexpr std::chrono::milliseconds kDefaultIdleTimeout{10000};  // host time
-    static constexpr uint64_t kDefaultExitTimeoutMs = 10000;                // device time
+    // How long `kill`, and `wait exit` without a timeout, wait for a process to
+    // end: this much real time, or device time when the clock runs slow.
+    static constexpr uint64_t kExitPatienceMs = 10000;
     // The exit code of a process that `kill` ends.
     static constexpr DWORD kKilledExitCode = 1;
     // The fastest the device clock may run (device ms per host ms).
@@ -57,8 +59,10 @@ public:
 
     // ---- waiting -------------------------------------------------------------
     Result waitIdle(std::chrono::milliseconds hostTimeout = kDefaultIdleTimeout);
-    // Waits until no instance of PROGRAM runs; fails if it never ran.
-    Result waitExit(std::string_view program, uint64_t deviceTimeoutMs = kDefaultExitTimeoutMs);
+    // Waits until no instance of PROGRAM runs; fails if it never ran. Without a
+    // timeout (device ms) it waits kExitPatienceMs of real or device time,
+    // whichever is longer, so a fast clock does not cut a slow host short.
+    Result waitExit(std::string_view program, std::optional<uint64_t> deviceTimeoutMs = std::nullopt);
     // Lets device time pass.
     Result waitDeviceTime(uint64_t deviceMs);
 

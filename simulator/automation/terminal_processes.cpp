@@ -35,6 +35,12 @@ std::vector<ProcessInfo> instancesOf(std::string_view program, bool runningOnly)
     return found;
 }
 
+// kExitPatienceMs of real time in device time, and never less than that much device time.
+uint64_t exitPatienceMs() {
+    double rate = std::max(1.0, platform::kernel::deviceClock().rate());
+    return static_cast<uint64_t>(Terminal::kExitPatienceMs * rate);
+}
+
 std::string describe(const ProcessInfo& process) {
     return toUtf8(process.name) + " (process " + std::to_string(process.id) + ")";
 }
@@ -83,9 +89,9 @@ Result Terminal::kill(std::string_view program) {
         platform::kernel::terminateProcess(process.id, kKilledExitCode);
     }
     for (const auto& process : running) {
-        if (!platform::kernel::waitForProcessExit(process.id, kDefaultExitTimeoutMs)) {
+        if (!platform::kernel::waitForProcessExit(process.id, exitPatienceMs())) {
             return Result::failure(describe(process) + " did not end within " +
-                                   std::to_string(kDefaultExitTimeoutMs) + " ms");
+                                   std::to_string(kExitPatienceMs) + " ms");
         }
     }
     return Result::success("ended " + std::to_string(running.size()) + " instance(s) of " +
@@ -97,8 +103,9 @@ Result Terminal::waitIdle(std::chrono::milliseconds hostTimeout) {
     return Result::failure("the device is not idle after " + std::to_string(hostTimeout.count()) + " ms");
 }
 
-Result Terminal::waitExit(std::string_view program, uint64_t deviceTimeoutMs) {
+Result Terminal::waitExit(std::string_view program, std::optional<uint64_t> deviceTimeout) {
     settle();
+    const uint64_t deviceTimeoutMs = deviceTimeout ? *deviceTimeout : exitPatienceMs();
     if (instancesOf(program, false).empty()) return Result::failure(withExe(program) + " never ran");
     auto& clock = platform::kernel::deviceClock();
     const uint64_t deadline = clock.nowMs() + deviceTimeoutMs;

@@ -32,7 +32,7 @@ std::vector<Command> processCommands() {
          .run = [](CommandContext& c, Args) { return c.terminal.ps(); }},
         {.name = "kill",
          .usage = "kill PROGRAM",
-         .summary = "ends every running instance of the program (exit code 1) and waits for them",
+         .summary = "ends every running instance of the program (exit code 1) and waits until they are gone",
          .minArgs = 1,
          .maxArgs = 1,
          .run = [](CommandContext& c, Args a) { return c.terminal.kill(a[0].text); }},
@@ -50,13 +50,15 @@ std::vector<Command> processCommands() {
          }},
         {.name = "wait exit",
          .usage = "wait exit PROGRAM [TIMEOUT]",
-         .summary = "waits until no instance of the program runs (TIMEOUT in device ms, default 10000)",
-         .details = "Fails when the program never ran or still runs when the time is up.",
+         .summary = "waits until no instance of the program runs (TIMEOUT in device ms)",
+         .details = "Without TIMEOUT it waits 10 s of real time or 10000 device ms, whichever is\n"
+                    "longer. Fails when the program never ran or still runs when the time is up.",
          .minArgs = 1,
          .maxArgs = 2,
          .run = [](CommandContext& c, Args a) {
+             if (a.size() == 1) return c.terminal.waitExit(a[0].text);
              Result error;
-             auto timeout = timeoutArg(a, 1, Terminal::kDefaultExitTimeoutMs, error);
+             auto timeout = timeoutArg(a, 1, 0, error);
              if (!timeout) return error;
              return c.terminal.waitExit(a[0].text, *timeout);
          }},
