@@ -1,7 +1,8 @@
 # Device modules: programs (.exe) and libraries (.dll) are shared objects that
-# the loader maps privately for every process. Only the entry point (WinMain) or
-# the names of the export list (.def) are visible; everything else binds inside
-# the module.
+# the loader maps privately for every process. A version script made from the
+# entry point (WinMain) or the export list (.def) decides what is visible, as the
+# export list does on the device; everything else is local and binds inside the
+# module (-Bsymbolic).
 
 # Turns a module-definition file into a linker version script.
 function(_device_version_script def_file out_file)
@@ -33,9 +34,7 @@ function(_device_module target device_name)
     PREFIX ""
     OUTPUT_NAME ${device_name}
     SUFFIX ""
-    LIBRARY_OUTPUT_DIRECTORY ${DEVICE_IMAGE_DIR}/Windows
-    CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON)
+    LIBRARY_OUTPUT_DIRECTORY ${DEVICE_IMAGE_DIR}/Windows)
   target_link_libraries(${target} PRIVATE platform project_warnings)
   target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
   set_property(GLOBAL APPEND PROPERTY DEVICE_MODULES ${target})
