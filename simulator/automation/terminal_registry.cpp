@@ -19,8 +19,10 @@ public:
     ~OpenKey() {
         if (owned_) RegCloseKey(key_);
     }
+    OpenKey(OpenKey&& other) noexcept : key_(other.key_), owned_(other.owned_) { other.owned_ = false; }
     OpenKey(const OpenKey&) = delete;
     OpenKey& operator=(const OpenKey&) = delete;
+    OpenKey& operator=(OpenKey&&) = delete;
     HKEY get() const { return key_; }
 
 private:
@@ -28,18 +30,38 @@ private:
     bool owned_ = false;
 };
 
-// Opens (or, with create, creates) the key; the platform's error otherwise.
-LONG openKey(const KeyPath& path, bool create, std::optional<OpenKey>& key) {
-    if (path.subkey.empty()) {
-        key.emplace(path.root, false);
-        return ERROR_SUCCESS;
+// A key as a caller named it: its path, and the key itself once opened.
+struct NamedKey {
+    KeyPath path;
+    std::optional<OpenKey> key;
+    LONG error = ERROR_SUCCESS;  // why the key could not be opened (or created)
+
+    Result cannot(const char* doing) const {
+        return Result::failure(std::string("cannot ") + doing + " " + path.text + ": " + errorText(error));
+    }
+};
+
+// Parses the key's text and opens the key (with create, creates it and its
+// parents). nullopt, with *failure, for text that names no key; otherwise the
+// path and either the key or the platform's error.
+std::optional<NamedKey> openNamedKey(std::string_view text, bool create, Result& failure) {
+    std::string reason;
+    auto path = parseKeyPath(text, &reason);
+    if (!path) {
+        failure = Result::failure(reason);
+        return std::nullopt;
+    }
+    NamedKey named{std::move(*path), std::nullopt, ERROR_SUCCESS};
+    if (named.path.subkey.empty()) {
+        named.key.emplace(named.path.root, false);
+        return named;
     }
     HKEY handle = nullptr;
-    LONG error = create ? RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr,
-                                          &handle, nullptr)
-                        : RegOpenKeyExW(path.root, path.subkey.c_str(), 0, 0, &handle);
-    if (error == ERROR_SUCCESS) key.emplace(handle, true);
-    return error;
+    const WCHAR* subkey = named.path.subkey.c_str();
+    named.error = create ? RegCreateKeyExW(named.path.root, subkey, 0, nullptr, 0, 0, nullptr, &handle, nullptr)
+                         : RegOpenKeyExW(named.path.root, subkey, 0, 0, &handle);
+    if (named.error == ERROR_SUCCESS) named.key.emplace(handle, true);
+    return named;
 }
 
 std::string valueLabel(std::string_view name) {
@@ -78,60 +100,51 @@ Result Terminal::regImport(const std::filesystem::path& file) {
 
 Result Terminal::regExport(std::string_view key, const std::filesystem::path& file) {
     settle();
-    std::string reason;
-    auto path = parseKeyPath(key, &reason);
-    if (!path) return Result::failure(reason);
-    std::optional<OpenKey> open;
-    if (LONG error = openKey(*path, false, open); error != ERROR_SUCCESS) {
-        return Result::failure("cannot export " + path->text + ": " + errorText(error));
-    }
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
+    if (!named) return failure;
+    if (named->error != ERROR_SUCCESS) return named->cannot("export");
     std::error_code ignored;  // a folder that cannot be made shows as the export's own error
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
-    auto result = platform::registry::exportRegFile(platform::text::toUtf16(path->text), file);
+    auto result = platform::registry::exportRegFile(platform::text::toUtf16(named->path.text), file);
     if (!result.ok) return Result::failure(result.error);
     return Result::success();
 }
 
 Result Terminal::regSet(std::string_view key, std::string_view name, const RegValue& value) {
     settle();
-    std::string reason;
-    auto path = parseKeyPath(key, &reason);
-    if (!path) return Result::failure(reason);
-    std::optional<OpenKey> open;
-    if (LONG error = openKey(*path, true, open); error != ERROR_SUCCESS) {
-        return Result::failure("cannot create " + path->text + ": " + errorText(error));
-    }
+    Result failure;
+    auto named = openNamedKey(key, true, failure);
+    if (!named) return failure;
+    if (named->error != ERROR_SUCCESS) return named->cannot("create");
     std::u16string wideName = platform::text::toUtf16(name);
-    LONG error = RegSetValueExW(open->get(), wideName.c_str(), 0, value.type, value.data.data(),
+    LONG error = RegSetValueExW(named->key->get(), wideName.c_str(), 0, value.type, value.data.data(),
                                 static_cast<DWORD>(value.data.size()));
     if (error != ERROR_SUCCESS) {
-        return Result::failure("cannot set " + path->text + " " + valueLabel(name) + ": " + errorText(error));
+        return Result::failure("cannot set " + named->path.text + " " + valueLabel(name) + ": " + errorText(error));
     }
     return Result::success();
 }
 
 std::optional<RegValue> Terminal::regValue(std::string_view key, std::string_view name) {
     settle();
-    auto path = parseKeyPath(key, nullptr);
-    std::optional<OpenKey> open;
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
     RegValue value;
-    if (!path || openKey(*path, false, open) != ERROR_SUCCESS) return std::nullopt;
-    if (queryValue(open->get(), name, value) != ERROR_SUCCESS) return std::nullopt;
+    if (!named || named->error != ERROR_SUCCESS) return std::nullopt;
+    if (queryValue(named->key->get(), name, value) != ERROR_SUCCESS) return std::nullopt;
     return value;
 }
 
 Result Terminal::regGet(std::string_view key, std::string_view name) {
     settle();
-    std::string reason;
-    auto path = parseKeyPath(key, &reason);
-    if (!path) return Result::failure(reason);
-    std::optional<OpenKey> open;
-    if (LONG error = openKey(*path, false, open); error != ERROR_SUCCESS) {
-        return Result::failure("cannot open " + path->text + ": " + errorText(error));
-    }
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
+    if (!named) return failure;
+    if (named->error != ERROR_SUCCESS) return named->cannot("open");
     RegValue value;
-    if (LONG error = queryValue(open->get(), name, value); error != ERROR_SUCCESS) {
-        return Result::failure("cannot read " + path->text + " " + valueLabel(name) + ": " + errorText(error));
+    if (LONG error = queryValue(named->key->get(), name, value); error != ERROR_SUCCESS) {
+        return Result::failure("cannot read " + named->path.text + " " + valueLabel(name) + ": " + errorText(error));
     }
     Result result = Result::success();
     result.output.push_back(value.describe());
@@ -150,12 +163,12 @@ Result Terminal::regDelete(std::string_view key, std::optional<std::string_view>
         if (error != ERROR_SUCCESS) return Result::failure("cannot delete " + path->text + ": " + errorText(error));
         return Result::success();
     }
-    std::optional<OpenKey> open;
-    if (LONG error = openKey(*path, false, open); error != ERROR_SUCCESS) {
-        return Result::failure("cannot open " + path->text + ": " + errorText(error));
-    }
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
+    if (!named) return failure;
+    if (named->error != ERROR_SUCCESS) return named->cannot("open");
     std::u16string wideName = platform::text::toUtf16(*name);
-    if (LONG error = RegDeleteValueW(open->get(), wideName.c_str()); error != ERROR_SUCCESS) {
+    if (LONG error = RegDeleteValueW(named->key->get(), wideName.c_str()); error != ERROR_SUCCESS) {
         return Result::failure("cannot delete " + path->text + " " + valueLabel(*name) + ": " + errorText(error));
     }
     return Result::success();
@@ -163,18 +176,17 @@ Result Terminal::regDelete(std::string_view key, std::optional<std::string_view>
 
 Result Terminal::expectReg(std::string_view key, std::string_view name, const std::vector<std::string>& words) {
     settle();
-    std::string reason;
-    auto path = parseKeyPath(key, &reason);
-    if (!path) return Result::failure(reason);
-    std::string expected = path->text + " " + valueLabel(name) + " =";
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
+    if (!named) return failure;
+    std::string expected = named->path.text + " " + valueLabel(name) + " =";
     for (const auto& word : words) expected += " " + word;
 
-    std::optional<OpenKey> open;
-    if (LONG error = openKey(*path, false, open); error != ERROR_SUCCESS) {
-        return Result::mismatch(expected, isMissing(error) ? "no such key" : errorText(error));
+    if (named->error != ERROR_SUCCESS) {
+        return Result::mismatch(expected, isMissing(named->error) ? "no such key" : errorText(named->error));
     }
     RegValue value;
-    if (LONG error = queryValue(open->get(), name, value); error != ERROR_SUCCESS) {
+    if (LONG error = queryValue(named->key->get(), name, value); error != ERROR_SUCCESS) {
         return Result::mismatch(expected, isMissing(error) ? "no such value" : errorText(error));
     }
     if (!value.matches(words)) return Result::mismatch(expected, value.describe());
@@ -191,19 +203,17 @@ Result Terminal::expectReg(std::string_view key, std::string_view name, std::str
 
 Result Terminal::expectNoReg(std::string_view key, std::optional<std::string_view> name) {
     settle();
-    std::string reason;
-    auto path = parseKeyPath(key, &reason);
-    if (!path) return Result::failure(reason);
-    std::string expected = "no " + (name ? "value " + valueLabel(*name) + " in " : "key ") + path->text;
-
-    std::optional<OpenKey> open;
-    LONG error = openKey(*path, false, open);
-    if (isMissing(error)) return Result::success();  // no key, so no value either
-    if (error != ERROR_SUCCESS) return Result::failure("cannot open " + path->text + ": " + errorText(error));
+    Result failure;
+    auto named = openNamedKey(key, false, failure);
+    if (!named) return failure;
+    if (isMissing(named->error)) return Result::success();  // no key, so no value either
+    if (named->error != ERROR_SUCCESS) return named->cannot("open");
+    const std::string expected =
+        "no " + (name ? "value " + valueLabel(*name) + " in " : "key ") + named->path.text;
     if (!name) return Result::mismatch(expected, "the key exists");
 
     RegValue value;
-    error = queryValue(open->get(), *name, value);
+    LONG error = queryValue(named->key->get(), *name, value);
     if (isMissing(error)) return Result::success();
     if (error != ERROR_SUCCESS) return Result::failure("cannot read " + valueLabel(*name) + ": " + errorText(error));
     return Result::mismatch(expected, value.describe());

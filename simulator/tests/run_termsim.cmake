@@ -1,6 +1,6 @@
-# Runs TERMSIM with ARGS; checks that it exits with EXIT (0 or "nonzero") and
+# Runs TERMSIM with ARGS (prefixed by EMULATOR when cross-built); checks that it exits with EXIT (0 or "nonzero") and
 # that its output matches every regular expression in EXPECT.
-execute_process(COMMAND ${TERMSIM} ${ARGS}
+execute_process(COMMAND ${EMULATOR} ${TERMSIM} ${ARGS}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message("${out}${err}")
 if(EXIT STREQUAL "nonzero")
