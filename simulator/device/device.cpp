@@ -42,7 +42,11 @@ Device::Device(DeviceOptions options) : options_(std::move(options)), storage_(o
     platform::kernel::resetProcessTable();
 
     storage_.prepare(options_.image);
-    platform::files::setStorageRoot(storage_.path());
+    try {
+        platform::files::setStorageRoot(storage_.path());
+    } catch (const std::filesystem::filesystem_error& error) {
+        throw BootError("cannot use " + storage_.path().string() + " as the storage root: " + error.what());
+    }
 
     auto& clock = platform::kernel::deviceClock();
     clock.reset();

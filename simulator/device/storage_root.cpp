@@ -27,11 +27,13 @@ fs::path makeTemporaryFolder() {
 fs::path makeNamedFolder(const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error || !fs::is_directory(folder)) {
+    if (error || !fs::is_directory(folder, error)) {
         throw BootError("cannot use " + folder.string() + " as the storage root: " +
                         (error ? error.message() : "it is not a folder"));
     }
-    return fs::absolute(folder);
+    fs::path absolute = fs::absolute(folder, error);
+    if (error) throw BootError("cannot use " + folder.string() + " as the storage root: " + error.message());
+    return absolute;
 }
 
 }  // namespace

@@ -111,5 +111,9 @@ int main(int argc, char** argv) {
     } catch (const sim::BootError& error) {
         std::cerr << "termsim: " << error.what() << "\n";
         return 2;
+    } catch (const std::exception& error) {
+        // Whatever else stops the run (a host failure) is reported, not a crash.
+        std::cerr << "termsim: " << error.what() << "\n";
+        return 2;
     }
 }
