@@ -135,7 +135,10 @@ LONG_PTR writeLong(HWND hwnd, int index, LONG_PTR value, bool wide) {
                     setLastError(ERROR_ACCESS_DENIED);
                     return 0;
                 }
-                WNDPROC proc = wide ? reinterpret_cast<WNDPROC>(value) : procedureFromValue(value);
+                // A LONG on a host with wider pointers can only be a token handed out before.
+                WNDPROC proc = wide ? reinterpret_cast<WNDPROC>(value)
+                               : (sizeof(void*) > sizeof(LONG) && !isProcedureToken(value)) ? nullptr
+                                                                                           : procedureFromValue(value);
                 if (!proc) {
                     setLastError(ERROR_INVALID_PARAMETER);
                     return 0;
