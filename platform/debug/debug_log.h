@@ -18,14 +18,14 @@
 namespace platform::debug {
 
 struct LogLine {
-    uint64_t deviceMs = 0;     // device tick count when written
+    uint64_t deviceMs = 0;  // device tick count when written
     DWORD processId = 0;
-    std::u16string process;    // "AirSwitch.exe", "host"
-    std::u16string text;       // as written, including any "\r\n"
+    std::u16string process;  // "AirSwitch.exe", "host"
+    std::u16string text;     // as written, including any "\r\n"
 };
 
-class __attribute__((visibility("default"))) DebugLog {
-public:
+class DebugLog {
+  public:
     // Records one write of the calling process as one line, stamped with the
     // device time at which it enters the log (so times never go backwards).
     void append(std::u16string_view text);
@@ -42,7 +42,7 @@ public:
     bool waitFor(const std::function<bool(const LogLine&)>& predicate,
                  std::chrono::milliseconds hostTimeout) const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     mutable std::condition_variable appended_;
     std::vector<LogLine> lines_;
@@ -50,10 +50,10 @@ private:
     bool echo_ = false;
 };
 
-__attribute__((visibility("default"))) DebugLog& debugLog();
+DebugLog& debugLog();
 
 // One line for people, in UTF-8 without a line end: "[  12.345] AirSwitch.exe: text".
 // Line ends inside the text become "\n"; those at its end are dropped.
-__attribute__((visibility("default"))) std::string formatLine(const LogLine& line);
+std::string formatLine(const LogLine& line);
 
 }  // namespace platform::debug

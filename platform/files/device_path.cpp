@@ -1,7 +1,9 @@
 #include "device_path.h"
 
+#include <tchar.h>
 #include <winerror.h>
 
+#include "host_name.h"
 #include "name_match.h"
 
 namespace platform::files {
@@ -24,19 +26,6 @@ bool isForbidden(char16_t c, bool wildcardsAllowed) {
     }
 }
 
-bool isValidUtf16(std::u16string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
-            ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<DevicePath> parseDevicePath(std::u16string_view text, LastComponent last, DWORD& error) {
@@ -48,7 +37,7 @@ std::optional<DevicePath> parseDevicePath(std::u16string_view text, LastComponen
         error = ERROR_FILENAME_EXCED_RANGE;
         return std::nullopt;
     }
-    if (!isValidUtf16(text)) {
+    if (!toHostName(text)) {
         error = ERROR_INVALID_NAME;
         return std::nullopt;
     }
@@ -107,7 +96,7 @@ std::optional<std::u16string> streamDeviceName(std::u16string_view text) {
     if (text.size() != 5 || text[4] != u':' || text[3] < u'0' || text[3] > u'9') return std::nullopt;
     std::u16string name(text);
     for (size_t i = 0; i < 3; ++i) {
-        const char16_t c = upperCase(name[i]);
+        const char16_t c = towupper(name[i]);
         if (c < u'A' || c > u'Z') return std::nullopt;
         name[i] = c;
     }

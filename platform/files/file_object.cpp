@@ -22,16 +22,26 @@ FileObject::FileObject(UniqueFd fd, FileId id, DWORD access, DWORD share)
 
 FileObject::~FileObject() { openFiles().remove(id_, access_, share_); }
 
+bool FileObject::grants(DWORD access) const {
+    if (access_ & access) return true;
+    setLastError(ERROR_ACCESS_DENIED);
+    return false;
+}
+
+namespace {
+
+// A transfer needs a buffer unless it moves nothing.
+bool hasBuffer(const void* buffer, DWORD length) {
+    if (buffer || !length) return true;
+    setLastError(ERROR_INVALID_PARAMETER);
+    return false;
+}
+
+}  // namespace
+
 bool FileObject::read(void* buffer, DWORD length, DWORD& bytesRead) {
     bytesRead = 0;
-    if (!(access_ & GENERIC_READ)) {
-        setLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    if (!buffer && length) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+    if (!grants(GENERIC_READ) || !hasBuffer(buffer, length)) return false;
     std::lock_guard lock(mutex_);
     auto* bytes = static_cast<char*>(buffer);
     while (bytesRead < length) {
@@ -52,14 +62,7 @@ bool FileObject::read(void* buffer, DWORD length, DWORD& bytesRead) {
 
 bool FileObject::write(const void* buffer, DWORD length, DWORD& bytesWritten) {
     bytesWritten = 0;
-    if (!(access_ & GENERIC_WRITE)) {
-        setLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    if (!buffer && length) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+    if (!grants(GENERIC_WRITE) || !hasBuffer(buffer, length)) return false;
     std::lock_guard lock(mutex_);
     const auto* bytes = static_cast<const char*>(buffer);
     while (bytesWritten < length) {
@@ -123,10 +126,7 @@ std::optional<uint64_t> FileObject::size() {
 }
 
 bool FileObject::setEndOfFile() {
-    if (!(access_ & GENERIC_WRITE)) {
-        setLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
+    if (!grants(GENERIC_WRITE)) return false;
     std::lock_guard lock(mutex_);
     if (::ftruncate(fd_.get(), static_cast<off_t>(position_)) != 0) {
         setLastError(errorFromErrno(errno));
@@ -136,10 +136,7 @@ bool FileObject::setEndOfFile() {
 }
 
 bool FileObject::flush() {
-    if (!(access_ & GENERIC_WRITE)) {
-        setLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
+    if (!grants(GENERIC_WRITE)) return false;
     if (::fdatasync(fd_.get()) != 0) {
         setLastError(errorFromErrno(errno));
         return false;
@@ -235,7 +232,9 @@ std::optional<OpenedFile> openFile(const ResolvedPath& path, DWORD desiredAccess
         return std::nullopt;
     }
     const FileId id{st.st_dev, st.st_ino};
-    if (!openFiles().mayOpen(lock, id, access, share)) {
+    // Emptying the file changes it under every other handle, so it needs their
+    // write sharing even when the new handle itself only reads.
+    if (!openFiles().mayOpen(lock, id, truncates ? access | GENERIC_WRITE : access, share)) {
         error = ERROR_SHARING_VIOLATION;
         return std::nullopt;
     }

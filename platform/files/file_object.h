@@ -33,6 +33,10 @@ public:
     int fd() const { return fd_.get(); }
 
 private:
+    // Whether the handle was opened with the access a call needs; sets
+    // ERROR_ACCESS_DENIED when not.
+    bool grants(DWORD access) const;
+
     const UniqueFd fd_;
     const FileId id_;
     const DWORD access_;

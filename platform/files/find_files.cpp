@@ -1,6 +1,7 @@
 // FindFirstFileW, FindNextFileW and FindClose. A search reads its folder once,
 // when it starts, and hands the matches out in ascending order of name compared
 // without regard to case, so that programs see a stable order.
+#include <tchar.h>
 #include <winbase.h>
 
 #include <algorithm>
@@ -50,7 +51,7 @@ bool lessByName(const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
     const std::u16string_view x(a.cFileName), y(b.cFileName);
     const size_t common = std::min(x.size(), y.size());
     for (size_t i = 0; i < common; ++i) {
-        const char16_t ux = files::upperCase(x[i]), uy = files::upperCase(y[i]);
+        const char16_t ux = towupper(x[i]), uy = towupper(y[i]);
         if (ux != uy) return ux < uy;
     }
     if (x.size() != y.size()) return x.size() < y.size();

@@ -34,12 +34,13 @@ struct ResolvedPath {
 
 // Maps a parsed path onto the host. Fails with ERROR_NOT_READY while the
 // storage is detached and ERROR_ACCESS_DENIED for a host link that leads out
-// of the root or nowhere.
+// of the root or round in a loop. A link inside the root that dangles is
+// followed to where it points, so a file created through it lands there.
 std::optional<ResolvedPath> resolvePath(const DevicePath& path, DWORD& error);
 
 // A host path inside the storage as it may be used: itself, or where it leads
 // when it is a link that stays inside the root; nothing for a link that leads
-// out of the root or nowhere.
+// out of the root or round in a loop.
 std::optional<std::filesystem::path> containedTarget(const std::filesystem::path& host);
 
 // Parses and maps a device path; the errors of parseDevicePath and resolvePath.

@@ -48,6 +48,8 @@ typedef struct _CRITICAL_SECTION {
     DWORD needtrap;
     DWORD dwContentions;
 } CRITICAL_SECTION, *LPCRITICAL_SECTION, *PCRITICAL_SECTION;
+// Opaque to programs, but they allocate it: its size is the device's.
+PLATFORM_ASSERT_LAYOUT(sizeof(CRITICAL_SECTION) == 20, "CRITICAL_SECTION is 20 bytes");
 
 WINBASEAPI void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 WINBASEAPI void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
@@ -97,6 +99,11 @@ typedef struct _PROCESS_INFORMATION {
     DWORD dwProcessId;
     DWORD dwThreadId;
 } PROCESS_INFORMATION, *PPROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+PLATFORM_ASSERT_LAYOUT(sizeof(PROCESS_INFORMATION) == 16 &&
+                           offsetof(PROCESS_INFORMATION, hThread) == 4 &&
+                           offsetof(PROCESS_INFORMATION, dwProcessId) == 8 &&
+                           offsetof(PROCESS_INFORMATION, dwThreadId) == 12,
+                       "PROCESS_INFORMATION is 16 bytes");
 
 typedef struct _STARTUPINFOW {
     DWORD cb;
@@ -118,6 +125,13 @@ typedef struct _STARTUPINFOW {
     HANDLE hStdOutput;
     HANDLE hStdError;
 } STARTUPINFOW, *LPSTARTUPINFOW;
+PLATFORM_ASSERT_LAYOUT(
+    sizeof(STARTUPINFOW) == 68 && offsetof(STARTUPINFOW, lpReserved) == 4 &&
+        offsetof(STARTUPINFOW, lpTitle) == 12 && offsetof(STARTUPINFOW, dwX) == 16 &&
+        offsetof(STARTUPINFOW, dwFlags) == 44 && offsetof(STARTUPINFOW, wShowWindow) == 48 &&
+        offsetof(STARTUPINFOW, cbReserved2) == 50 && offsetof(STARTUPINFOW, lpReserved2) == 52 &&
+        offsetof(STARTUPINFOW, hStdInput) == 56 && offsetof(STARTUPINFOW, hStdError) == 64,
+    "STARTUPINFOW is 68 bytes");
 
 // A generic function pointer; callers cast it to the export's real type. It is
 // declared as taking and returning nothing, the one type that the host compiler
@@ -216,6 +230,11 @@ typedef struct _OVERLAPPED {
     DWORD OffsetHigh;
     HANDLE hEvent;
 } OVERLAPPED, *LPOVERLAPPED;
+PLATFORM_ASSERT_LAYOUT(sizeof(OVERLAPPED) == 20 && offsetof(OVERLAPPED, InternalHigh) == 4 &&
+                           offsetof(OVERLAPPED, Offset) == 8 &&
+                           offsetof(OVERLAPPED, OffsetHigh) == 12 &&
+                           offsetof(OVERLAPPED, hEvent) == 16,
+                       "OVERLAPPED is 20 bytes");
 
 typedef struct _WIN32_FIND_DATAW {
     DWORD dwFileAttributes;
@@ -227,6 +246,18 @@ typedef struct _WIN32_FIND_DATAW {
     DWORD dwOID;
     WCHAR cFileName[MAX_PATH];
 } WIN32_FIND_DATAW, *PWIN32_FIND_DATAW, *LPWIN32_FIND_DATAW;
+// The device's find record: an object id in place of the desktop's reserved
+// words and short name. It holds no pointer, so its layout is the same everywhere.
+#ifdef __cplusplus
+static_assert(sizeof(WIN32_FIND_DATAW) == 560 && offsetof(WIN32_FIND_DATAW, ftCreationTime) == 4 &&
+                  offsetof(WIN32_FIND_DATAW, ftLastAccessTime) == 12 &&
+                  offsetof(WIN32_FIND_DATAW, ftLastWriteTime) == 20 &&
+                  offsetof(WIN32_FIND_DATAW, nFileSizeHigh) == 28 &&
+                  offsetof(WIN32_FIND_DATAW, nFileSizeLow) == 32 &&
+                  offsetof(WIN32_FIND_DATAW, dwOID) == 36 &&
+                  offsetof(WIN32_FIND_DATAW, cFileName) == 40,
+              "WIN32_FIND_DATAW is 560 bytes");
+#endif
 
 WINBASEAPI HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                                      LPSECURITY_ATTRIBUTES lpSecurityAttributes,
@@ -256,6 +287,17 @@ WINBASEAPI BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LP
                                        DWORD nInBufferSize, LPVOID lpOutBuffer,
                                        DWORD nOutBufferSize, LPDWORD lpBytesReturned,
                                        LPOVERLAPPED lpOverlapped);
+
+// ---- resources ---------------------------------------------------------------
+// A module's resources, found by its instance handle (NULL: the program of the
+// calling process). Types and names are MAKEINTRESOURCE numbers, "#number"
+// texts or names. The data stays valid while the module is loaded; there is
+// nothing to unlock or free.
+WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL hResData);
+#define FindResource FindResourceW
 
 // ---- debug output ------------------------------------------------------------
 WINBASEAPI void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);

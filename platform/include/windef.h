@@ -201,9 +201,23 @@ typedef struct _SECURITY_ATTRIBUTES {
 #define PLATFORM_ASSERT_LAYOUT(cond, what) static_assert(true, what)
 #endif
 
+// Records without pointers have the device's layout on every host.
 #ifdef __cplusplus
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4 && sizeof(WORD) == 2, "device integer sizes");
 static_assert(sizeof(WCHAR) == 2, "text is UTF-16");
-static_assert(sizeof(SYSTEMTIME) == 16 && sizeof(FILETIME) == 8, "time records");
+static_assert(sizeof(POINT) == 8 && offsetof(POINT, y) == 4, "POINT layout");
+static_assert(sizeof(SIZE) == 8 && offsetof(SIZE, cy) == 4, "SIZE layout");
+static_assert(sizeof(RECT) == 16 && offsetof(RECT, top) == 4 && offsetof(RECT, right) == 8 &&
+                  offsetof(RECT, bottom) == 12,
+              "RECT layout");
+static_assert(sizeof(FILETIME) == 8 && offsetof(FILETIME, dwHighDateTime) == 4, "FILETIME layout");
+static_assert(sizeof(SYSTEMTIME) == 16 && offsetof(SYSTEMTIME, wMonth) == 2 &&
+                  offsetof(SYSTEMTIME, wDayOfWeek) == 4 && offsetof(SYSTEMTIME, wDay) == 6 &&
+                  offsetof(SYSTEMTIME, wHour) == 8 && offsetof(SYSTEMTIME, wMinute) == 10 &&
+                  offsetof(SYSTEMTIME, wSecond) == 12 && offsetof(SYSTEMTIME, wMilliseconds) == 14,
+              "SYSTEMTIME layout");
 #endif
-PLATFORM_ASSERT_LAYOUT(sizeof(SECURITY_ATTRIBUTES) == 12, "SECURITY_ATTRIBUTES is 12 bytes");
+PLATFORM_ASSERT_LAYOUT(sizeof(SECURITY_ATTRIBUTES) == 12 &&
+                           offsetof(SECURITY_ATTRIBUTES, lpSecurityDescriptor) == 4 &&
+                           offsetof(SECURITY_ATTRIBUTES, bInheritHandle) == 8,
+                       "SECURITY_ATTRIBUTES is 12 bytes");

@@ -36,6 +36,20 @@
 
 typedef DWORD REGSAM;
 
+// The registry functions return ERROR_SUCCESS or an error code; they do not set
+// the last error. Key and value names are found without regard to case and keep
+// the spelling they were created with. Limits: 255 characters for a key name
+// (each name in a path), a value name or a class; 4096 bytes of data; keys nested
+// at most 16 deep below a root. A name past a limit fails with
+// ERROR_INVALID_PARAMETER. A handle to a key that has been deleted meanwhile
+// answers ERROR_KEY_DELETED. RegDeleteKeyW deletes the key with all its subkeys.
+//
+// RegEnumKeyExW and RegEnumValueW enumerate in ascending order of name compared
+// without regard to case (letters as upper case, so '_' follows the letters; the
+// unnamed value comes first), so programs see a stable order. When a buffer is
+// too small they return ERROR_MORE_DATA, write into no buffer, and report the
+// sizes needed: names in characters without the terminator, data in bytes.
+
 EXTERN_C_START
 
 WINREGAPI LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
@@ -65,3 +79,13 @@ WINREGAPI LONG WINAPI RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 WINREGAPI LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 
 EXTERN_C_END
+
+#define RegOpenKeyEx RegOpenKeyExW
+#define RegCreateKeyEx RegCreateKeyExW
+#define RegQueryInfoKey RegQueryInfoKeyW
+#define RegEnumKeyEx RegEnumKeyExW
+#define RegEnumValue RegEnumValueW
+#define RegQueryValueEx RegQueryValueExW
+#define RegSetValueEx RegSetValueExW
+#define RegDeleteKey RegDeleteKeyW
+#define RegDeleteValue RegDeleteValueW

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/text/utf.h"
 #include "reg_file_text.h"
 
 namespace platform::registry {
@@ -46,7 +47,7 @@ struct Failure {
 };
 
 class Parser {
-public:
+  public:
     Parser(std::u16string_view text, const std::string& sourceName) : source_(sourceName) {
         if (!text.empty() && text.front() == u'\uFEFF') text.remove_prefix(1);
         size_t start = 0;
@@ -70,7 +71,7 @@ public:
         return result;
     }
 
-private:
+  private:
     enum class Section { None, Key, DeletedKey };
 
     std::optional<Failure> parseAll() {
@@ -81,7 +82,7 @@ private:
             ansiStrings_ = true;
         } else {
             return Failure{1, "not a registry file: the first line must be \"" +
-                                  toUtf8(kHeaderVersion5) + "\" or \"REGEDIT4\""};
+                                  platform::text::toUtf8(kHeaderVersion5) + "\" or \"REGEDIT4\""};
         }
         for (index_ = 1; index_ < lines_.size(); ++index_) {
             std::u16string_view line = trimLeft(lines_[index_]);
@@ -94,7 +95,8 @@ private:
             else if (line.front() == u'@' || line.front() == u'"')
                 failure = parseValueLine(line);
             else
-                failure = fail("expected a [key], a \"name\"=value line, a ; comment or a blank line");
+                failure =
+                    fail("expected a [key], a \"name\"=value line, a ; comment or a blank line");
             if (failure) return failure;
         }
         return std::nullopt;
@@ -113,7 +115,7 @@ private:
         size_t slash = inside.find(u'\\');
         std::u16string_view rootName = inside.substr(0, slash);
         auto root = rootNamed(rootName);
-        if (!root) return fail("unknown root key \"" + toUtf8(rootName) + "\"");
+        if (!root) return fail("unknown root key \"" + platform::text::toUtf8(rootName) + "\"");
         std::u16string_view subPath =
             slash == std::u16string_view::npos ? std::u16string_view() : inside.substr(slash + 1);
         if (slash != std::u16string_view::npos && subPath.empty())
@@ -150,7 +152,8 @@ private:
                 if (i + 1 >= text.size()) return fail("line ends inside an escape sequence");
                 char16_t escaped = text[i + 1];
                 if (escaped != u'\\' && escaped != u'"')
-                    return fail("bad escape sequence \"\\" + toUtf8(std::u16string_view(&escaped, 1)) +
+                    return fail("bad escape sequence \"\\" +
+                                platform::text::toUtf8(std::u16string_view(&escaped, 1)) +
                                 "\" (only \\\\ and \\\" are allowed)");
                 out.push_back(escaped);
                 i += 2;
@@ -220,9 +223,12 @@ private:
         uint64_t number = 0;
         for (char16_t c : digits) {
             int digit = hexDigit(c);
-            if (digit < 0) return fail("bad dword: \"" + toUtf8(digits) + "\" is not hexadecimal");
+            if (digit < 0)
+                return fail("bad dword: \"" + platform::text::toUtf8(digits) +
+                            "\" is not hexadecimal");
             number = number * 16 + digit;
-            if (number > 0xFFFFFFFFu) return fail("dword out of range: \"" + toUtf8(digits) + "\"");
+            if (number > 0xFFFFFFFFu)
+                return fail("dword out of range: \"" + platform::text::toUtf8(digits) + "\"");
         }
         value.type = REG_DWORD;
         for (int shift = 0; shift < 32; shift += 8) value.data.push_back(BYTE(number >> shift));
@@ -241,7 +247,8 @@ private:
             uint32_t number = 0;
             for (char16_t c : digits) {
                 int digit = hexDigit(c);
-                if (digit < 0) return fail("bad hex(N): type \"" + toUtf8(digits) + "\"");
+                if (digit < 0)
+                    return fail("bad hex(N): type \"" + platform::text::toUtf8(digits) + "\"");
                 number = number * 16 + uint32_t(digit);
             }
             type = number;
@@ -285,8 +292,8 @@ private:
         size_t start = 0;
         for (;;) {
             size_t comma = segment.find(u',', start);
-            std::u16string_view token = trim(segment.substr(start, comma == segment.npos ? segment.npos
-                                                                                       : comma - start));
+            std::u16string_view token =
+                trim(segment.substr(start, comma == segment.npos ? segment.npos : comma - start));
             bool last = comma == segment.npos;
             if (token.empty()) {
                 // Only a continuation may end a segment right after a comma.
@@ -296,7 +303,8 @@ private:
             int high = token.size() <= 2 ? hexDigit(token[0]) : -1;
             int low = token.size() == 2 ? hexDigit(token[1]) : 0;
             if (high < 0 || low < 0)
-                return fail("bad hex byte \"" + toUtf8(token) + "\" (expected two hexadecimal digits)");
+                return fail("bad hex byte \"" + platform::text::toUtf8(token) +
+                            "\" (expected two hexadecimal digits)");
             bytes.push_back(BYTE(token.size() == 2 ? high * 16 + low : high));
             if (last) {
                 needByte = false;

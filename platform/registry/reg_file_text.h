@@ -17,13 +17,12 @@ struct DecodedText {
 };
 
 // The text of a .reg file's bytes. The byte order mark, if any, is dropped.
+// Unlike the platform's lenient UTF-8 conversion, malformed UTF-8 is an error
+// with its line, so that a damaged file is refused rather than imported altered.
 DecodedText decodeRegFileBytes(std::string_view bytes);
 
 // UTF-16LE bytes with a byte order mark, as an exported file is written.
 std::string encodeUtf16leWithBom(std::u16string_view text);
-
-// UTF-8 for messages; a lone surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text);
 
 // The character an ANSI (Windows-1252) byte stands for.
 char16_t ansiToUtf16(unsigned char byte);

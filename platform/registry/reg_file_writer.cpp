@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/text/utf.h"
 #include "reg_file_text.h"
 
 namespace platform::registry {
@@ -100,13 +101,15 @@ void writeValue(std::u16string& out, std::u16string_view name, const RegistryVal
 bool writeKey(std::u16string& out, std::string& error, const KeyNode& key,
               const std::u16string& path) {
     if (hasLineBreak(path)) {
-        error = "key \"" + toUtf8(path) + "\" has a line break in its name and cannot be exported";
+        error = "key \"" + platform::text::toUtf8(path) +
+                "\" has a line break in its name and cannot be exported";
         return false;
     }
     out += u"[" + path + u"]\r\n";
     for (const auto& [name, value] : key.values) {
         if (hasLineBreak(name)) {
-            error = "value \"" + toUtf8(name) + "\" of key \"" + toUtf8(path) +
+            error = "value \"" + platform::text::toUtf8(name) + "\" of key \"" +
+                    platform::text::toUtf8(path) +
                     "\" has a line break in its name and cannot be exported";
             return false;
         }

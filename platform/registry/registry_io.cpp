@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/text/utf.h"
 #include "reg_file_parser.h"
 #include "reg_file_text.h"
 #include "reg_file_writer.h"
@@ -86,18 +87,20 @@ RegFileResult importRegFile(const std::filesystem::path& file) {
 
 RegFileResult exportRegText(std::u16string_view rootedKeyPath, std::u16string& text) {
     auto path = parseKeyPath(rootedKeyPath);
-    if (!path) return failure(toUtf8(rootedKeyPath) + ": not a registry key path");
+    if (!path) return failure(platform::text::toUtf8(rootedKeyPath) + ": not a registry key path");
     RegistryLock lock;
     std::shared_ptr<KeyNode> key = lock.root(path->root);
     std::u16string fullPath(rootFullName(path->root));
     for (std::u16string_view name : path->names) {
         auto it = key->subkeys.find(name);
-        if (it == key->subkeys.end()) return failure(toUtf8(rootedKeyPath) + ": no such key");
+        if (it == key->subkeys.end())
+            return failure(platform::text::toUtf8(rootedKeyPath) + ": no such key");
         fullPath += u"\\" + it->first;  // as spelled in the registry
         key = it->second;
     }
     RegTextOutput output = writeRegText(lock, key, fullPath);
-    if (!output.error.empty()) return failure(toUtf8(rootedKeyPath) + ": " + output.error);
+    if (!output.error.empty())
+        return failure(platform::text::toUtf8(rootedKeyPath) + ": " + output.error);
     text = std::move(output.text);
     return {true, {}};
 }

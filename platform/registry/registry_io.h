@@ -1,6 +1,7 @@
 // Import and export of the registry in the standard .reg text format, and the
 // rooted key paths ("HKEY_LOCAL_MACHINE\Norvane", "HKLM\Norvane") that the
 // simulator's console and scripts name keys with.
+// Thread: any.
 #pragma once
 
 #include <windef.h>
@@ -41,8 +42,8 @@ RegFileResult exportRegText(std::u16string_view rootedKeyPath, std::u16string& t
 void clearRegistry();
 
 struct RootedKeyPath {
-    HKEY root = nullptr;     // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS
-    std::u16string subKey;   // "Norvane\Hotkey"; empty for the root itself
+    HKEY root = nullptr;    // HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_USERS
+    std::u16string subKey;  // "Norvane\Hotkey"; empty for the root itself
 };
 // Splits a rooted key path; the root is written in full or short, in any case.
 // nullopt for an unknown root or a subkey path the registry would refuse.

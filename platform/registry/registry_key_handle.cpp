@@ -14,10 +14,14 @@ std::optional<RootKey> predefinedRoot(HKEY key) {
 
 HKEY predefinedKey(RootKey root) {
     switch (root) {
-        case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
-        case RootKey::CurrentUser: return HKEY_CURRENT_USER;
-        case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
-        case RootKey::Users: return HKEY_USERS;
+        case RootKey::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RootKey::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RootKey::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RootKey::Users:
+            return HKEY_USERS;
     }
     return nullptr;
 }

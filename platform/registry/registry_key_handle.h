@@ -13,13 +13,13 @@
 namespace platform::registry {
 
 class RegistryKeyObject : public kernel::KernelObject {
-public:
+  public:
     explicit RegistryKeyObject(std::shared_ptr<KeyNode> key) : key_(std::move(key)) {}
     std::string_view kindName() const override { return "registry key"; }
     bool closableByCloseHandle() const override { return false; }
     const std::shared_ptr<KeyNode>& key() const { return key_; }
 
-private:
+  private:
     const std::shared_ptr<KeyNode> key_;
 };
 

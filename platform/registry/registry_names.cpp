@@ -1,5 +1,6 @@
 #include "registry_names.h"
 
+#include <tchar.h>
 #include <winerror.h>
 
 namespace platform::registry {
@@ -31,33 +32,11 @@ std::u16string_view rootFullName(RootKey root) {
     return {};
 }
 
-char16_t foldCase(char16_t c) {
-    if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 0x20);  // Latin-1
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17E) {  // Latin Extended-A: alternating case pairs
-        bool upperIsEven = (c <= 0x137) || (c >= 0x14A && c <= 0x177);
-        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x178) return c;
-        bool isEven = (c % 2) == 0;
-        if (upperIsEven) return isEven ? c : char16_t(c - 1);
-        return isEven ? char16_t(c - 1) : c;
-    }
-    if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? char16_t(0x3A3) : char16_t(c - 0x20);  // Greek
-    if (c == 0x3AC) return 0x386;
-    if (c >= 0x3AD && c <= 0x3AF) return char16_t(c - 0x25);
-    if (c == 0x3CC) return 0x38C;
-    if (c == 0x3CD || c == 0x3CE) return char16_t(c - 0x3F);
-    if (c >= 0x430 && c <= 0x44F) return char16_t(c - 0x20);  // Cyrillic
-    if (c >= 0x450 && c <= 0x45F) return char16_t(c - 0x50);
-    if (c >= 0xFF41 && c <= 0xFF5A) return char16_t(c - 0x20);  // full-width Latin
-    return c;
-}
-
 int compareNames(std::u16string_view a, std::u16string_view b) {
     size_t common = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < common; ++i) {
-        char16_t x = foldCase(a[i]);
-        char16_t y = foldCase(b[i]);
+        char16_t x = towupper(a[i]);
+        char16_t y = towupper(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

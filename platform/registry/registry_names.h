@@ -29,11 +29,8 @@ std::optional<RootKey> rootNamed(std::u16string_view name);
 // The full name, as an exported file writes it.
 std::u16string_view rootFullName(RootKey root);
 
-// The character as names are compared: upper case for the Latin, Greek and
-// Cyrillic letters that have a simple case pair; anything else unchanged.
-char16_t foldCase(char16_t c);
-
-// Three-way comparison of two names without regard to case.
+// Three-way comparison of two names without regard to case: each character is
+// compared as towupper gives it, so '_' sorts after the letters.
 int compareNames(std::u16string_view a, std::u16string_view b);
 
 // Orders names as the registry enumerates them: ascending, without regard to case.
@@ -50,7 +47,7 @@ struct NameLess {
 // path gives no names (the key itself).
 struct SplitPath {
     std::vector<std::u16string_view> names;
-    LONG error = 0;  // ERROR_SUCCESS or ERROR_INVALID_PARAMETER
+    LONG error = 0;      // ERROR_SUCCESS or ERROR_INVALID_PARAMETER
     std::string reason;  // why the path was refused, for messages
 };
 SplitPath splitKeyPath(std::u16string_view path);

@@ -2,6 +2,8 @@
 
 #include <winerror.h>
 
+#include <array>
+
 #include "platform/kernel/device_clock.h"
 
 namespace platform::registry {
@@ -71,10 +73,9 @@ RegistryLock::Created RegistryLock::create(const std::shared_ptr<KeyNode>& base,
             continue;
         }
         auto child = std::make_shared<KeyNode>();
-        child->name = std::u16string(name);
         child->depth = key->depth + 1;
         child->lastWriteTime = now;
-        key->subkeys.emplace(child->name, child);
+        key->subkeys.emplace(std::u16string(name), child);
         key->lastWriteTime = now;
         key = std::move(child);
         createdNew = true;

@@ -1,4 +1,5 @@
 // The device's one registry: a tree of keys under four roots, guarded by one lock.
+// Thread: any.
 //
 // Every read or change of the tree happens while a RegistryLock is held, so a
 // caller that needs several steps to be seen as one (an import of a whole file)
@@ -8,7 +9,6 @@
 
 #include <windef.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -27,17 +27,16 @@ struct RegistryValue {
 };
 
 struct KeyNode {
-    std::u16string name;       // as created; empty for a root
-    std::u16string className;  // given when the key was created
-    size_t depth = 0;          // 0 for a root, 1 for its subkeys, ...
-    bool deleted = false;      // set on the key and its whole subtree when it is deleted
+    std::u16string className;    // given when the key was created
+    size_t depth = 0;            // 0 for a root, 1 for its subkeys, ...
+    bool deleted = false;        // set on the key and its whole subtree when it is deleted
     uint64_t lastWriteTime = 0;  // in 100 ns units since 1601 (UTC), as FILETIME counts
     std::map<std::u16string, std::shared_ptr<KeyNode>, NameLess> subkeys;
     std::map<std::u16string, RegistryValue, NameLess> values;
 };
 
 class RegistryLock {
-public:
+  public:
     RegistryLock();
     RegistryLock(const RegistryLock&) = delete;
     RegistryLock& operator=(const RegistryLock&) = delete;
@@ -70,7 +69,7 @@ public:
     // Empties every root (a fresh device). Keys that handles still refer to become deleted.
     void clearAll();
 
-private:
+  private:
     std::unique_lock<std::mutex> lock_;
 };
 

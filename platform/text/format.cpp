@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -19,7 +20,7 @@ namespace {
 
 // Where formatted units go. Every unit is counted; a sink may store fewer.
 class Sink {
-public:
+  public:
     virtual ~Sink() = default;
     void append(std::u16string_view s) {
         store(s.data(), s.size());
@@ -31,11 +32,11 @@ public:
     }
     size_t produced() const { return produced_; }
 
-protected:
+  protected:
     // How many more units this sink keeps.
     size_t room(size_t capacity) const { return produced_ < capacity ? capacity - produced_ : 0; }
 
-private:
+  private:
     virtual void store(const WCHAR* s, size_t n) = 0;
     virtual void storeRepeated(WCHAR c, size_t n) = 0;
     void count(size_t n) { produced_ = n > SIZE_MAX - produced_ ? SIZE_MAX : produced_ + n; }
@@ -44,10 +45,10 @@ private:
 };
 
 class ArraySink final : public Sink {
-public:
+  public:
     ArraySink(WCHAR* out, size_t capacity) : out_(out), capacity_(out ? capacity : 0) {}
 
-private:
+  private:
     void store(const WCHAR* s, size_t n) override {
         n = std::min(n, room(capacity_));
         std::copy_n(s, n, out_ + produced());
@@ -62,10 +63,10 @@ private:
 };
 
 class StringSink final : public Sink {
-public:
+  public:
     StringSink(std::u16string& out, size_t maxLength) : out_(out), max_(maxLength) {}
 
-private:
+  private:
     void store(const WCHAR* s, size_t n) override { out_.append(s, std::min(n, room(max_))); }
     void storeRepeated(WCHAR c, size_t n) override { out_.append(std::min(n, room(max_)), c); }
 
@@ -112,12 +113,18 @@ size_t parseNumber(const WCHAR*& p) {
 Spec parseSpec(const WCHAR*& p, Arguments& args) {
     Spec spec;
     for (;; ++p) {
-        if (*p == u'-') spec.left = true;
-        else if (*p == u'+') spec.plus = true;
-        else if (*p == u' ') spec.space = true;
-        else if (*p == u'#') spec.alternate = true;
-        else if (*p == u'0') spec.zero = true;
-        else break;
+        if (*p == u'-')
+            spec.left = true;
+        else if (*p == u'+')
+            spec.plus = true;
+        else if (*p == u' ')
+            spec.space = true;
+        else if (*p == u'#')
+            spec.alternate = true;
+        else if (*p == u'0')
+            spec.zero = true;
+        else
+            break;
     }
     if (*p == u'*') {
         ++p;
@@ -138,54 +145,54 @@ Spec parseSpec(const WCHAR*& p, Arguments& args) {
         }
     }
     switch (*p) {
-    case u'h':
-        ++p;
-        spec.text = TextWidth::Narrow;
-        spec.size = Size::Short;
-        if (*p == u'h') {
+        case u'h':
             ++p;
-            spec.size = Size::Char;
-        }
-        break;
-    case u'l':
-        ++p;
-        spec.text = TextWidth::Wide;
-        if (*p == u'l') {
+            spec.text = TextWidth::Narrow;
+            spec.size = Size::Short;
+            if (*p == u'h') {
+                ++p;
+                spec.size = Size::Char;
+            }
+            break;
+        case u'l':
+            ++p;
+            spec.text = TextWidth::Wide;
+            if (*p == u'l') {
+                ++p;
+                spec.size = Size::Int64;
+            }
+            break;
+        case u'w':
+            ++p;
+            spec.text = TextWidth::Wide;
+            break;
+        case u'L':
+            ++p;
+            spec.size = Size::LongDouble;
+            break;
+        case u'q':
+        case u'j':
             ++p;
             spec.size = Size::Int64;
-        }
-        break;
-    case u'w':
-        ++p;
-        spec.text = TextWidth::Wide;
-        break;
-    case u'L':
-        ++p;
-        spec.size = Size::LongDouble;
-        break;
-    case u'q':
-    case u'j':
-        ++p;
-        spec.size = Size::Int64;
-        break;
-    case u'z':
-    case u't':
-        ++p;
-        spec.size = Size::Pointer;
-        break;
-    case u'I':
-        ++p;
-        if (p[0] == u'6' && p[1] == u'4') {
-            p += 2;
-            spec.size = Size::Int64;
-        } else if (p[0] == u'3' && p[1] == u'2') {
-            p += 2;
-        } else {
+            break;
+        case u'z':
+        case u't':
+            ++p;
             spec.size = Size::Pointer;
-        }
-        break;
-    default:
-        break;
+            break;
+        case u'I':
+            ++p;
+            if (p[0] == u'6' && p[1] == u'4') {
+                p += 2;
+                spec.size = Size::Int64;
+            } else if (p[0] == u'3' && p[1] == u'2') {
+                p += 2;
+            } else {
+                spec.size = Size::Pointer;
+            }
+            break;
+        default:
+            break;
     }
     spec.type = *p;
     return spec;
@@ -215,24 +222,34 @@ void emitField(Sink& out, const Spec& spec, std::u16string_view prefix, size_t z
 
 int64_t fetchSigned(const Spec& spec, Arguments& args) {
     switch (spec.size) {
-    case Size::Char: return static_cast<signed char>(va_arg(args.list, int));
-    case Size::Short: return static_cast<short>(va_arg(args.list, int));
-    case Size::Int64:
-    case Size::LongDouble: return va_arg(args.list, long long);
-    case Size::Pointer: return va_arg(args.list, intptr_t);
-    case Size::Int: break;
+        case Size::Char:
+            return static_cast<signed char>(va_arg(args.list, int));
+        case Size::Short:
+            return static_cast<short>(va_arg(args.list, int));
+        case Size::Int64:
+        case Size::LongDouble:
+            return va_arg(args.list, long long);
+        case Size::Pointer:
+            return va_arg(args.list, intptr_t);
+        case Size::Int:
+            break;
     }
     return va_arg(args.list, int);
 }
 
 uint64_t fetchUnsigned(const Spec& spec, Arguments& args) {
     switch (spec.size) {
-    case Size::Char: return static_cast<unsigned char>(va_arg(args.list, unsigned));
-    case Size::Short: return static_cast<unsigned short>(va_arg(args.list, unsigned));
-    case Size::Int64:
-    case Size::LongDouble: return va_arg(args.list, unsigned long long);
-    case Size::Pointer: return va_arg(args.list, uintptr_t);
-    case Size::Int: break;
+        case Size::Char:
+            return static_cast<unsigned char>(va_arg(args.list, unsigned));
+        case Size::Short:
+            return static_cast<unsigned short>(va_arg(args.list, unsigned));
+        case Size::Int64:
+        case Size::LongDouble:
+            return va_arg(args.list, unsigned long long);
+        case Size::Pointer:
+            return va_arg(args.list, uintptr_t);
+        case Size::Int:
+            break;
     }
     return va_arg(args.list, unsigned);
 }
@@ -256,13 +273,13 @@ void formatInteger(Sink& out, const Spec& spec, Arguments& args) {
         magnitude = fetchUnsigned(spec, args);
     }
 
-    WCHAR digits[64];
-    size_t count = 0;
+    WCHAR digits[64];  // filled from the end
+    WCHAR* first = std::end(digits);
     for (uint64_t v = magnitude; v != 0; v /= base) {
-        const unsigned d = static_cast<unsigned>(v % base);
-        digits[sizeof digits / sizeof *digits - ++count] =
-            static_cast<WCHAR>(d < 10 ? u'0' + d : (upper ? u'A' : u'a') + d - 10);
+        const auto d = static_cast<unsigned>(v % base);
+        *--first = static_cast<WCHAR>(d < 10 ? u'0' + d : (upper ? u'A' : u'a') + d - 10);
     }
+    const auto count = static_cast<size_t>(std::end(digits) - first);
     // Precision is the minimum number of digits; a zero with precision 0
     // prints no digits at all.
     size_t minDigits = spec.precision.value_or(1);
@@ -270,15 +287,17 @@ void formatInteger(Sink& out, const Spec& spec, Arguments& args) {
     if (spec.alternate && base == 8) minDigits = std::max(minDigits, count + 1);
 
     std::u16string_view prefix;
-    if (negative) prefix = u"-";
-    else if (isSigned && spec.plus) prefix = u"+";
-    else if (isSigned && spec.space) prefix = u" ";
+    if (negative)
+        prefix = u"-";
+    else if (isSigned && spec.plus)
+        prefix = u"+";
+    else if (isSigned && spec.space)
+        prefix = u" ";
     else if (spec.alternate && base == 16 && !isPointer && magnitude != 0)
         prefix = upper ? u"0X" : u"0x";
 
     const size_t zeros = minDigits > count ? minDigits - count : 0;
-    emitField(out, spec, prefix, zeros,
-              std::u16string_view(digits + sizeof digits / sizeof *digits - count, count),
+    emitField(out, spec, prefix, zeros, std::u16string_view(first, count),
               !spec.precision.has_value());
 }
 
@@ -366,25 +385,41 @@ void formatAll(Sink& out, const WCHAR* format, Arguments& args) {
         ++p;  // the '%'
         const Spec spec = parseSpec(p, args);
         switch (spec.type) {
-        case 0: return;  // the format ended inside a conversion
-        case u'd': case u'i': case u'u': case u'o': case u'x': case u'X': case u'p':
-            formatInteger(out, spec, args);
-            break;
-        case u'c': case u'C':
-            formatChar(out, spec, args);
-            break;
-        case u's': case u'S':
-            formatString(out, spec, args);
-            break;
-        case u'e': case u'E': case u'f': case u'F': case u'g': case u'G': case u'a': case u'A':
-            formatFloat(out, spec, args);
-            break;
-        case u'n':
-            (void)va_arg(args.list, void*);
-            break;
-        default:
-            out.append(std::u16string_view(&spec.type, 1));
-            break;
+            case 0:
+                return;  // the format ended inside a conversion
+            case u'd':
+            case u'i':
+            case u'u':
+            case u'o':
+            case u'x':
+            case u'X':
+            case u'p':
+                formatInteger(out, spec, args);
+                break;
+            case u'c':
+            case u'C':
+                formatChar(out, spec, args);
+                break;
+            case u's':
+            case u'S':
+                formatString(out, spec, args);
+                break;
+            case u'e':
+            case u'E':
+            case u'f':
+            case u'F':
+            case u'g':
+            case u'G':
+            case u'a':
+            case u'A':
+                formatFloat(out, spec, args);
+                break;
+            case u'n':
+                (void)va_arg(args.list, void*);
+                break;
+            default:
+                out.append(std::u16string_view(&spec.type, 1));
+                break;
         }
         ++p;
     }

@@ -59,10 +59,9 @@ LeadByte classify(unsigned char b) {
     return {0, 0, 0};
 }
 
-}  // namespace
-
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
+// Malformed input either becomes U+FFFD (replace) or ends the conversion
+// with false.
+bool convert(std::u16string_view text, std::string& out, bool replace) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
@@ -70,15 +69,15 @@ std::string toUtf8(std::u16string_view text) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
+            if (!replace) return false;
             c = kReplacementChar;
         }
         appendUtf8(out, c);
     }
-    return out;
+    return true;
 }
 
-std::u16string toUtf16(std::string_view text) {
-    std::u16string out;
+bool convert(std::string_view text, std::u16string& out, bool replace) {
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
@@ -89,29 +88,52 @@ std::u16string toUtf16(std::string_view text) {
             ++i;
             continue;
         }
-        if (kind.length == 0) {
-            out += kReplacementChar;
-            ++i;
-            continue;
-        }
         // Take continuation bytes while they are valid; the first one that is
         // not ends this (ill-formed) sequence and starts the next.
         char32_t c = lead & (0x7F >> kind.length);
         size_t taken = 1;
         while (taken < static_cast<size_t>(kind.length) && i + taken < text.size()) {
             const auto b = static_cast<unsigned char>(text[i + taken]);
-            const bool valid = taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax)
-                                          : isContinuation(b);
+            const bool valid =
+                taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax) : isContinuation(b);
             if (!valid) break;
             c = (c << 6) | (b & 0x3F);
             ++taken;
         }
-        if (taken == static_cast<size_t>(kind.length))
+        if (kind.length != 0 && taken == static_cast<size_t>(kind.length)) {
             appendUtf16(out, c);
-        else
+        } else {
+            if (!replace) return false;
             out += kReplacementChar;
+        }
         i += taken;
     }
+    return true;
+}
+
+}  // namespace
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    convert(text, out, true);
+    return out;
+}
+
+std::u16string toUtf16(std::string_view text) {
+    std::u16string out;
+    convert(text, out, true);
+    return out;
+}
+
+std::optional<std::string> toUtf8Exact(std::u16string_view text) {
+    std::string out;
+    if (!convert(text, out, false)) return std::nullopt;
+    return out;
+}
+
+std::optional<std::u16string> toUtf16Exact(std::string_view text) {
+    std::u16string out;
+    if (!convert(text, out, false)) return std::nullopt;
     return out;
 }
 

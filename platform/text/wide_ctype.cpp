@@ -20,24 +20,24 @@ struct CaseRange {
 };
 
 constexpr CaseRange kCaseRanges[] = {
-    {0x0041, 0x005A, 32, false},   // A-Z
-    {0x00C0, 0x00D6, 32, false},   // À-Ö
-    {0x00D8, 0x00DE, 32, false},   // Ø-Þ
-    {0x0100, 0x012E, 1, true},     // Ā ... Į
-    {0x0132, 0x0136, 1, true},     // Ĳ ... Ķ
-    {0x0139, 0x0147, 1, true},     // Ĺ ... Ň
-    {0x014A, 0x0176, 1, true},     // Ŋ ... Ŷ
-    {0x0178, 0x0178, -121, false}, // Ÿ -> ÿ
-    {0x0179, 0x017D, 1, true},     // Ź ... Ž
-    {0x0386, 0x0386, 38, false},   // Ά
-    {0x0388, 0x038A, 37, false},   // Έ-Ί
-    {0x038C, 0x038C, 64, false},   // Ό
-    {0x038E, 0x038F, 63, false},   // Ύ-Ώ
-    {0x0391, 0x03A1, 32, false},   // Α-Ρ
-    {0x03A3, 0x03AB, 32, false},   // Σ-Ϋ
-    {0x0400, 0x040F, 80, false},   // Ѐ-Џ
-    {0x0410, 0x042F, 32, false},   // А-Я
-    {0xFF21, 0xFF3A, 32, false},   // fullwidth A-Z
+    {0x0041, 0x005A, 32, false},    // A-Z
+    {0x00C0, 0x00D6, 32, false},    // À-Ö
+    {0x00D8, 0x00DE, 32, false},    // Ø-Þ
+    {0x0100, 0x012E, 1, true},      // Ā ... Į
+    {0x0132, 0x0136, 1, true},      // Ĳ ... Ķ
+    {0x0139, 0x0147, 1, true},      // Ĺ ... Ň
+    {0x014A, 0x0176, 1, true},      // Ŋ ... Ŷ
+    {0x0178, 0x0178, -121, false},  // Ÿ -> ÿ
+    {0x0179, 0x017D, 1, true},      // Ź ... Ž
+    {0x0386, 0x0386, 38, false},    // Ά
+    {0x0388, 0x038A, 37, false},    // Έ-Ί
+    {0x038C, 0x038C, 64, false},    // Ό
+    {0x038E, 0x038F, 63, false},    // Ύ-Ώ
+    {0x0391, 0x03A1, 32, false},    // Α-Ρ
+    {0x03A3, 0x03AB, 32, false},    // Σ-Ϋ
+    {0x0400, 0x040F, 80, false},    // Ѐ-Џ
+    {0x0410, 0x042F, 32, false},    // А-Я
+    {0xFF21, 0xFF3A, 32, false},    // fullwidth A-Z
 };
 
 bool isCapitalIn(const CaseRange& r, char16_t c) {

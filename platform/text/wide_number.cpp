@@ -24,7 +24,7 @@ struct Scanned {
     uint64_t magnitude = 0;  // saturated at the limit
     bool negative = false;
     bool overflow = false;
-    bool parsed = false;     // at least one digit
+    bool parsed = false;  // at least one digit
     const WCHAR* end = nullptr;
 };
 

@@ -76,7 +76,9 @@ WCHAR* wcsncat(WCHAR* dst, const WCHAR* src, size_t count) {
 }
 
 int wcscmp(const WCHAR* a, const WCHAR* b) { return compareText(a, b, kNoLimit, exact); }
-int wcsncmp(const WCHAR* a, const WCHAR* b, size_t count) { return compareText(a, b, count, exact); }
+int wcsncmp(const WCHAR* a, const WCHAR* b, size_t count) {
+    return compareText(a, b, count, exact);
+}
 int _wcsicmp(const WCHAR* a, const WCHAR* b) { return compareText(a, b, kNoLimit, lowered); }
 int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t count) {
     return compareText(a, b, count, lowered);
@@ -91,7 +93,9 @@ const WCHAR* wcschr(const WCHAR* s, WCHAR c) {
     }
 }
 
-WCHAR* wcschr(WCHAR* s, WCHAR c) { return const_cast<WCHAR*>(wcschr(static_cast<const WCHAR*>(s), c)); }
+WCHAR* wcschr(WCHAR* s, WCHAR c) {
+    return const_cast<WCHAR*>(wcschr(static_cast<const WCHAR*>(s), c));
+}
 
 const WCHAR* wcsrchr(const WCHAR* s, WCHAR c) {
     if (!s) return nullptr;
@@ -102,7 +106,9 @@ const WCHAR* wcsrchr(const WCHAR* s, WCHAR c) {
     }
 }
 
-WCHAR* wcsrchr(WCHAR* s, WCHAR c) { return const_cast<WCHAR*>(wcsrchr(static_cast<const WCHAR*>(s), c)); }
+WCHAR* wcsrchr(WCHAR* s, WCHAR c) {
+    return const_cast<WCHAR*>(wcsrchr(static_cast<const WCHAR*>(s), c));
+}
 
 // An empty sub is found at the start of s.
 const WCHAR* wcsstr(const WCHAR* s, const WCHAR* sub) {

@@ -43,6 +43,14 @@ protected:
             std::chrono::seconds(10));
     }
 
+    // A named mutex of that name no longer exists.
+    static void expectMutexNameFree(LPCWSTR name) {
+        SetLastError(kSentinel);
+        HANDLE hMutex = CreateMutexW(NULL, FALSE, name);
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_SUCCESS);
+        CloseHandle(hMutex);
+    }
+
     platform::testing::TemporaryStorageRoot root_{true};
     platform::testing::FastClock clock_{20};
 };
@@ -62,11 +70,7 @@ TEST_F(LoaderTest, SecondInstanceFindsTheFirstsMutexUntilTheFirstEnds) {
     auto quit = start(TEXT("quit"));
     EXPECT_EQ(finish(quit), 0u);
     EXPECT_EQ(finish(first), 0u);
-    // The mutex went with the first process's last handle.
-    SetLastError(kSentinel);
-    HANDLE hMutex = CreateMutexW(NULL, FALSE, TEXT("ProofMutex"));
-    EXPECT_EQ(GetLastError(), (DWORD)ERROR_SUCCESS);
-    CloseHandle(hMutex);
+    expectMutexNameFree(TEXT("ProofMutex"));  // it went with the first's last handle
 }
 
 TEST_F(LoaderTest, EventDataWordCrossesProcesses) {
@@ -86,10 +90,7 @@ TEST_F(LoaderTest, TerminatedProcessLosesItsHandlesAndThreads) {
     EXPECT_EQ(finish(first), 9u);
     EXPECT_EQ(platform::kernel::handleTable().countOf(first.dwProcessId), 0u);
     EXPECT_FALSE(platform::kernel::findProcess(first.dwProcessId)->running);
-    SetLastError(kSentinel);
-    HANDLE hMutex = CreateMutexW(NULL, FALSE, TEXT("ProofMutex"));
-    EXPECT_EQ(GetLastError(), (DWORD)ERROR_SUCCESS);
-    CloseHandle(hMutex);
+    expectMutexNameFree(TEXT("ProofMutex"));
 }
 
 TEST_F(LoaderTest, LibraryExportsOnlyItsOwnNames) {

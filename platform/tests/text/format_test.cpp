@@ -1,8 +1,7 @@
 // The printf-style formatter through its front ends: swprintf, wsprintfW and
 // _snwprintf must agree on every conversion, and each keeps its buffer rules.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <climits>
@@ -21,7 +20,8 @@ template <class... Args>
 void expectFormat(const char* file, int line, std::u16string_view expected, const WCHAR* format,
                   Args... args) {
     ::testing::ScopedTrace trace(
-        file, line, ::testing::Message() << "format " << ::testing::PrintToString(std::u16string(format)));
+        file, line,
+        ::testing::Message() << "format " << ::testing::PrintToString(std::u16string(format)));
     const int length = static_cast<int>(expected.size());
     {
         GuardedBuffer buffer(expected.size() + 1);
@@ -82,28 +82,28 @@ TEST(Format, FlagsWidthAndPrecision) {
     EXPECT_FORMAT(u"   42", u"%5d", 42);
     EXPECT_FORMAT(u"42   |", u"%-5d|", 42);
     EXPECT_FORMAT(u"-0042", u"%05d", -42);
-    EXPECT_FORMAT(u"42   ", u"%-05d", 42);       // '-' wins over '0'
-    EXPECT_FORMAT(u"  007", u"%05.3d", 7);       // a precision disables '0'
+    EXPECT_FORMAT(u"42   ", u"%-05d", 42);  // '-' wins over '0'
+    EXPECT_FORMAT(u"  007", u"%05.3d", 7);  // a precision disables '0'
     EXPECT_FORMAT(u" -0012", u"%6.4d", -12);
     EXPECT_FORMAT(u"+5", u"%+d", 5);
     EXPECT_FORMAT(u" 5", u"% d", 5);
-    EXPECT_FORMAT(u"+5", u"%+ d", 5);            // '+' wins over ' '
-    EXPECT_FORMAT(u"5", u"%+u", 5u);             // no sign on unsigned conversions
-    EXPECT_FORMAT(u"", u"%.0d", 0);              // precision 0 prints no digit for 0
+    EXPECT_FORMAT(u"+5", u"%+ d", 5);  // '+' wins over ' '
+    EXPECT_FORMAT(u"5", u"%+u", 5u);   // no sign on unsigned conversions
+    EXPECT_FORMAT(u"", u"%.0d", 0);    // precision 0 prints no digit for 0
     EXPECT_FORMAT(u"   ", u"%3.0x", 0);
     EXPECT_FORMAT(u"0xff", u"%#x", 255);
     EXPECT_FORMAT(u"0XFF", u"%#X", 255);
-    EXPECT_FORMAT(u"0", u"%#x", 0);              // no prefix on zero
-    EXPECT_FORMAT(u"0x00ff", u"%#06x", 255);     // zeros go after the prefix
+    EXPECT_FORMAT(u"0", u"%#x", 0);           // no prefix on zero
+    EXPECT_FORMAT(u"0x00ff", u"%#06x", 255);  // zeros go after the prefix
     EXPECT_FORMAT(u"010", u"%#o", 8);
     EXPECT_FORMAT(u"0", u"%#.0o", 0);
 }
 
 TEST(Format, StarTakesWidthAndPrecisionFromArguments) {
     EXPECT_FORMAT(u"   42", u"%*d", 5, 42);
-    EXPECT_FORMAT(u"42   |", u"%*d|", -5, 42);   // a negative width left-aligns
+    EXPECT_FORMAT(u"42   |", u"%*d|", -5, 42);  // a negative width left-aligns
     EXPECT_FORMAT(u"007", u"%.*d", 3, 7);
-    EXPECT_FORMAT(u"7", u"%.*d", -1, 7);         // a negative precision is none
+    EXPECT_FORMAT(u"7", u"%.*d", -1, 7);  // a negative precision is none
     EXPECT_FORMAT(u"  ab|", u"%*.*s|", 4, 2, u"abcdef");
 }
 
@@ -147,8 +147,10 @@ TEST(Format, CharactersAndStrings) {
     EXPECT_FORMAT(u"narrow", u"%hs", "narrow");
     EXPECT_FORMAT(u"wide", u"%ls", u"wide");
     EXPECT_FORMAT(u"wide", u"%ws", u"wide");
-    EXPECT_FORMAT(u"한글", u"%S", "한글");                     // narrow text is UTF-8
-    EXPECT_FORMAT(u"a\uFFFDb", u"%S", "a\xFF" "b");
+    EXPECT_FORMAT(u"한글", u"%S", "한글");  // narrow text is UTF-8
+    EXPECT_FORMAT(u"a\uFFFDb", u"%S",
+                  "a\xFF"
+                  "b");
     EXPECT_FORMAT(u"  ab", u"%4.2S", "abcdef");
 }
 
@@ -164,7 +166,8 @@ TEST(Format, PrecisionBoundsHowFarAStringIsRead) {
 TEST(Format, PointerIsUpperCaseHexOfAtLeastEightDigits) {
     EXPECT_FORMAT(u"0000BEEF", u"%p", reinterpret_cast<void*>(0xBEEF));
     EXPECT_FORMAT(u"00000000", u"%p", static_cast<void*>(nullptr));
-    EXPECT_FORMAT(u"123456789A", u"%p", reinterpret_cast<void*>(static_cast<uintptr_t>(0x123456789Aull)));
+    EXPECT_FORMAT(u"123456789A", u"%p",
+                  reinterpret_cast<void*>(static_cast<uintptr_t>(0x123456789Aull)));
 }
 
 TEST(Format, PercentSignsAndMalformedConversions) {

@@ -2,9 +2,8 @@
 // test sees every unit a function wrote and every unit it should have left.
 #pragma once
 
-#include <windef.h>
-
 #include <gtest/gtest.h>
+#include <windef.h>
 
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ inline constexpr WCHAR kFill = 0xBEEF;
 inline constexpr size_t kGuardUnits = 8;
 
 class GuardedBuffer {
-public:
+  public:
     explicit GuardedBuffer(size_t size) : size_(size), units_(size + kGuardUnits, kFill) {}
 
     WCHAR* data() { return units_.data(); }
@@ -30,13 +29,16 @@ public:
         const size_t written = expected.size() + (terminated ? 1 : 0);
         ASSERT_LE(written, units_.size());
         EXPECT_EQ(std::u16string(units_.data(), expected.size()), std::u16string(expected));
-        if (terminated) EXPECT_EQ(units_[expected.size()], 0) << "terminator";
-        for (size_t i = written; i < units_.size(); ++i)
-            EXPECT_EQ(units_[i], kFill) << "unit " << i << " overwritten"
-                                        << (i >= size_ ? " past the buffer" : "");
+        if (terminated) {
+            EXPECT_EQ(units_[expected.size()], 0) << "terminator";
+        }
+        for (size_t i = written; i < units_.size(); ++i) {
+            EXPECT_EQ(units_[i], kFill)
+                << "unit " << i << " overwritten" << (i >= size_ ? " past the buffer" : "");
+        }
     }
 
-private:
+  private:
     size_t size_;
     std::vector<WCHAR> units_;
 };

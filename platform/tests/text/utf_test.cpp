@@ -6,7 +6,9 @@
 #include <string>
 
 using platform::text::toUtf16;
+using platform::text::toUtf16Exact;
 using platform::text::toUtf8;
+using platform::text::toUtf8Exact;
 
 TEST(Utf, WellFormedTextRoundTrips) {
     const struct {
@@ -25,10 +27,12 @@ TEST(Utf, WellFormedTextRoundTrips) {
         SCOPED_TRACE(::testing::PrintToString(c.utf16));
         EXPECT_EQ(toUtf8(c.utf16), c.utf8);
         EXPECT_EQ(toUtf16(c.utf8), c.utf16);
+        EXPECT_EQ(toUtf8Exact(c.utf16), c.utf8);
+        EXPECT_EQ(toUtf16Exact(c.utf8), c.utf16);
     }
 }
 
-TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
+TEST(Utf, UnpairedSurrogatesAreReplacedOrRefused) {
     const std::string fffd = "\xEF\xBF\xBD";
     const struct {
         std::u16string utf16;
@@ -43,24 +47,27 @@ TEST(Utf, UnpairedSurrogatesBecomeReplacementCharacters) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.utf16));
         EXPECT_EQ(toUtf8(c.utf16), c.utf8);
+        EXPECT_EQ(toUtf8Exact(c.utf16), std::nullopt);
     }
 }
 
-TEST(Utf, EachMaximalIllFormedSubsequenceBecomesOneReplacementCharacter) {
+TEST(Utf, EachMaximalIllFormedSubsequenceIsOneReplacementOrARefusal) {
     const char16_t r = platform::text::kReplacementChar;
     const struct {
         std::string utf8;
         std::u16string utf16;
     } cases[] = {
-        {"\x80", {r}},                           // stray continuation byte
+        {"\x80", {r}},  // stray continuation byte
         {"\xBF\x80", {r, r}},
         {"\xFF", {r}},
-        {"\xC0\xAF", {r, r}},                    // overlong '/'
-        {"\xE0\x80\xAF", {r, r, r}},             // overlong, three bytes
-        {"\xED\xA0\x80", {r, r, r}},             // an encoded surrogate
-        {"\xF4\x90\x80\x80", {r, r, r, r}},      // past U+10FFFF
-        {"\xE2\x82", {r}},                       // truncated at the end
-        {"\xE2\x82" "A", {r, u'A'}},             // truncated before an ASCII byte
+        {"\xC0\xAF", {r, r}},                // overlong '/'
+        {"\xE0\x80\xAF", {r, r, r}},         // overlong, three bytes
+        {"\xED\xA0\x80", {r, r, r}},         // an encoded surrogate
+        {"\xF4\x90\x80\x80", {r, r, r, r}},  // past U+10FFFF
+        {"\xE2\x82", {r}},                   // truncated at the end
+        {"\xE2\x82"
+         "A",
+         {r, u'A'}},  // truncated before an ASCII byte
         {"\xF0\x9F\x98", {r}},
         {"a\xC3", {u'a', r}},
         // The example of the Unicode standard's recommended practice.
@@ -70,5 +77,6 @@ TEST(Utf, EachMaximalIllFormedSubsequenceBecomesOneReplacementCharacter) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.utf8));
         EXPECT_EQ(toUtf16(c.utf8), c.utf16);
+        EXPECT_EQ(toUtf16Exact(c.utf8), std::nullopt);
     }
 }

@@ -1,7 +1,6 @@
 // wcstol, wcstoul and _wtoi: the C library's rules, with the device's 32-bit long.
-#include <tchar.h>
-
 #include <gtest/gtest.h>
+#include <tchar.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -20,13 +19,14 @@ struct Case {
     int error;         // errno afterwards: kErrnoSentinel, ERANGE or EINVAL
 };
 
-#define CASE(...) Case{__LINE__, __VA_ARGS__}
+#define CASE(...) \
+    Case { __LINE__, __VA_ARGS__ }
 
 template <class Parse>
 void expectParses(const Case& c, Parse parse) {
-    ::testing::ScopedTrace trace(__FILE__, c.line,
-                                 ::testing::PrintToString(std::u16string(c.text)) + " base " +
-                                     std::to_string(c.base));
+    ::testing::ScopedTrace trace(
+        __FILE__, c.line,
+        ::testing::PrintToString(std::u16string(c.text)) + " base " + std::to_string(c.base));
     WCHAR* end = reinterpret_cast<WCHAR*>(static_cast<uintptr_t>(0xdeadbeef));
     errno = kErrnoSentinel;
     EXPECT_EQ(static_cast<int64_t>(parse(c.text, &end, c.base)), c.value);
@@ -48,17 +48,17 @@ TEST(WideNumber, SignedParsing) {
         CASE(u"-0X1a", 16, -26, 5, ok),
         CASE(u"1A", 16, 26, 2, ok),
         CASE(u"010", 0, 8, 3, ok),
-        CASE(u"08", 0, 0, 1, ok),          // 8 is no octal digit
-        CASE(u"0x", 0, 0, 1, ok),          // no hex digit: the "0" is the number
+        CASE(u"08", 0, 0, 1, ok),  // 8 is no octal digit
+        CASE(u"0x", 0, 0, 1, ok),  // no hex digit: the "0" is the number
         CASE(u"0xg", 16, 0, 1, ok),
         CASE(u"101", 2, 5, 3, ok),
         CASE(u"zZ", 36, 1295, 2, ok),
-        CASE(u"", 10, 0, 0, ok),           // nothing parsed: end is the start
+        CASE(u"", 10, 0, 0, ok),  // nothing parsed: end is the start
         CASE(u"   ", 10, 0, 0, ok),
         CASE(u"-", 10, 0, 0, ok),
         CASE(u"+ 1", 10, 0, 0, ok),
         CASE(u"abc", 10, 0, 0, ok),
-        CASE(u"１２", 10, 0, 0, ok),       // fullwidth digits are not digits
+        CASE(u"１２", 10, 0, 0, ok),  // fullwidth digits are not digits
         CASE(u"2147483647", 10, 2147483647, 10, ok),
         CASE(u"2147483648", 10, 2147483647, 10, ERANGE),
         CASE(u"-2147483648", 10, -2147483648LL, 11, ok),

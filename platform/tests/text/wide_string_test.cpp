@@ -1,7 +1,6 @@
 // The C library's string functions on WCHAR text.
-#include <tchar.h>
-
 #include <gtest/gtest.h>
+#include <tchar.h>
 
 #include <string>
 
@@ -74,19 +73,13 @@ TEST(WideString, Compare) {
         int exact;
         int folded;
     } cases[] = {
-        {u"abc", u"abc", 0, 0},
-        {u"abc", u"abd", -1, -1},
-        {u"ab", u"abc", -1, -1},
-        {u"abc", u"ab", 1, 1},
-        {u"ABC", u"abc", -1, 0},
-        {u"\uFFFF", u"a", 1, 1},           // units compare unsigned
-        {u"_", u"A", 1, -1},               // without case both sides are lowered
-        {u"ÀÉÎÕÜ", u"àéîõü", -1, 0},
-        {u"ŁÓDŹ", u"łódź", -1, 0},
-        {u"ПРИВЕТ", u"привет", -1, 0},
-        {u"ΣΟΦΊΑ", u"σοφία", -1, 0},
-        {u"ＡＢ", u"ａｂ", -1, 0},
-        {u"STRASSE", u"straße", -1, -1},   // no one-unit case pair
+        {u"abc", u"abc", 0, 0},        {u"abc", u"abd", -1, -1},
+        {u"ab", u"abc", -1, -1},       {u"abc", u"ab", 1, 1},
+        {u"ABC", u"abc", -1, 0},       {u"\uFFFF", u"a", 1, 1},  // units compare unsigned
+        {u"_", u"A", 1, -1},  // without case both sides are lowered
+        {u"ÀÉÎÕÜ", u"àéîõü", -1, 0},   {u"ŁÓDŹ", u"łódź", -1, 0},
+        {u"ПРИВЕТ", u"привет", -1, 0}, {u"ΣΟΦΊΑ", u"σοφία", -1, 0},
+        {u"ＡＢ", u"ａｂ", -1, 0},     {u"STRASSE", u"straße", -1, -1},  // no one-unit case pair
         {u"가", u"나", -1, -1},
     };
     for (const auto& c : cases) {
@@ -135,17 +128,19 @@ TEST(WideString, Search) {
 }
 
 TEST(WideString, NullStringsAreEmptyAndNullDestinationsReceiveNothing) {
-    EXPECT_EQ(wcslen(nullptr), 0u);
-    EXPECT_EQ(wcscpy(nullptr, u"x"), nullptr);
-    EXPECT_EQ(wcsncpy(nullptr, u"x", 4), nullptr);
-    EXPECT_EQ(wcscat(nullptr, u"x"), nullptr);
-    EXPECT_EQ(wcscmp(nullptr, nullptr), 0);
-    EXPECT_LT(wcscmp(nullptr, u""), 0);
-    EXPECT_GT(_wcsicmp(u"", nullptr), 0);
-    EXPECT_EQ(wcschr(static_cast<const WCHAR*>(nullptr), u'a'), nullptr);
-    EXPECT_EQ(wcsstr(static_cast<const WCHAR*>(nullptr), u"a"), nullptr);
+    const WCHAR* const none = nullptr;
+    WCHAR* const noBuffer = nullptr;
+    EXPECT_EQ(wcslen(none), 0u);
+    EXPECT_EQ(wcscpy(noBuffer, u"x"), nullptr);
+    EXPECT_EQ(wcsncpy(noBuffer, u"x", 4), nullptr);
+    EXPECT_EQ(wcscat(noBuffer, u"x"), nullptr);
+    EXPECT_EQ(wcscmp(none, none), 0);
+    EXPECT_LT(wcscmp(none, u""), 0);
+    EXPECT_GT(_wcsicmp(u"", none), 0);
+    EXPECT_EQ(wcschr(none, u'a'), nullptr);
+    EXPECT_EQ(wcsstr(none, u"a"), nullptr);
 
     GuardedBuffer buffer(4);
-    EXPECT_EQ(wcscpy(buffer.data(), nullptr), buffer.data());
+    EXPECT_EQ(wcscpy(buffer.data(), none), buffer.data());
     EXPECT_BUFFER(buffer, u"", true);
 }
