@@ -36,6 +36,12 @@ ScreenSize sizeFor(int angle) {
 
 RECT defaultWorkArea(ScreenSize size) { return RECT{0, kTaskbarHeight, size.width, size.height}; }
 
+// GDI reports the display's size to programs (GetDeviceCaps).
+void tellDisplaySize(int angle) {
+    ScreenSize size = sizeFor(angle);
+    gdi::setDisplaySize(SIZE{size.width, size.height});
+}
+
 bool validAngle(int angle) { return angle == 0 || angle == 90 || angle == 180 || angle == 270; }
 
 int angleFromRegistry() {
@@ -116,6 +122,7 @@ void bootScreen() {
         screen().workArea = defaultWorkArea(sizeFor(angle));
         rootWindow();
     }
+    tellDisplaySize(angle);
     setShellDesktopWindow(nullptr);
     resetInput();
 }
@@ -145,6 +152,7 @@ bool rotateScreen(int angle) {
         screen().angle = angle;
         screen().workArea = defaultWorkArea(sizeFor(angle));
         rootWindow();
+        tellDisplaySize(angle);
         for (auto& window : topLevelWindows()) {
             topLevel.push_back(window->handle);
             if (window->maximized) resizes.push_back({window->handle, maximizedRect(*window)});
