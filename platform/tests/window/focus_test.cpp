@@ -156,3 +156,32 @@ TEST_F(Focus, TheForegroundThreadGetsTheKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Focus, RestackingKeepsTopmostWindowsInFront) {
+    HWND topmost = makeWindow(WS_POPUP, nullptr, 0, WS_EX_TOPMOST);
+    HWND a = makeWindow(WS_POPUP);
+    HWND b = makeWindow(WS_POPUP);
+    EXPECT_EQ(zOrderOf({topmost, a, b}), (std::vector<HWND>{topmost, b, a})) << "new windows go on top of their band";
+    struct Case {
+        const char* what;
+        HWND hwnd;
+        HWND after;
+        std::vector<HWND> order;
+    } cases[] = {
+        {"to the top", a, HWND_TOP, {topmost, a, b}},
+        {"to the bottom", a, HWND_BOTTOM, {topmost, b, a}},
+        {"behind a given window", b, a, {topmost, a, b}},
+        {"a normal window cannot pass a topmost one", b, HWND_TOP, {topmost, b, a}},
+        {"made topmost", a, HWND_TOPMOST, {a, topmost, b}},
+        {"no longer topmost", a, HWND_NOTOPMOST, {topmost, a, b}},
+    };
+    for (auto& c : cases) {
+        ASSERT_TRUE(SetWindowPos(c.hwnd, c.after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE)) << c.what;
+        EXPECT_EQ(zOrderOf({topmost, a, b}), c.order) << c.what;
+    }
+    EXPECT_EQ(GetWindowLongW(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+}  // namespace

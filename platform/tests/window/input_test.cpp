@@ -234,3 +234,26 @@ TEST_F(Input, TranslationAndTheTwoKeyStates) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, TheCaptureTakesEveryTap) {
+    HWND button = makeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, 0, {0, 40, 50, 90});
+    HWND elsewhere = makeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, 0, {100, 40, 200, 140});
+    pumpMessages();
+    EXPECT_EQ(SetCapture(button), nullptr);
+    EXPECT_EQ(GetCapture(), button);
+    messageLog().clear();
+    InputRecord record = tap(150, 90);
+    EXPECT_EQ(record.target, button);
+    pumpMessages();
+    EXPECT_SEQUENCE_OF((std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}),
+                       (std::vector<Expected>{{WM_LBUTTONDOWN, button, MK_LBUTTON, MAKELPARAM(150, 50)},
+                                              {WM_LBUTTONUP, button, 0, MAKELPARAM(150, 50)}}),
+                       "captured taps, in the capture window's coordinates");
+    EXPECT_TRUE(ReleaseCapture());
+    EXPECT_SEQUENCE((std::vector<Expected>{{WM_CAPTURECHANGED, button}}), "capture released");
+    EXPECT_EQ(tap(150, 90).target, elsewhere);
+}
+
+}  // namespace

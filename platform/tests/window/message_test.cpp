@@ -196,3 +196,41 @@ TEST_F(Messages, TimersComeDueOnTheDeviceClock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Messages, WaitingForObjectsAndMessagesTogether) {
+    platform::testing::FastClock fast(50);
+    HWND hwnd = makeWindow(WS_POPUP);
+    HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        DWORD mask;
+        DWORD expected;
+    } cases[] = {
+        {"the object", [&] { SetEvent(event); }, QS_ALLINPUT, WAIT_OBJECT_0},
+        {"a posted message", [&] { PostMessageW(hwnd, WM_USER, 0, 0); }, QS_POSTMESSAGE, WAIT_OBJECT_0 + 1},
+        {"a posted message outside the mask", [&] { PostMessageW(hwnd, WM_USER, 0, 0); }, QS_KEY, WAIT_TIMEOUT},
+        {"a timer", [&] { SetTimer(hwnd, 1, 20, nullptr); }, QS_TIMER, WAIT_OBJECT_0 + 1},
+        {"nothing", [] {}, QS_ALLINPUT, WAIT_TIMEOUT},
+    };
+    for (auto& c : cases) {
+        c.prepare();
+        EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 200, c.mask, 0), c.expected) << c.what;
+        KillTimer(hwnd, 1);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    SetLastError(kSentinel);
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 0, QS_ALLINPUT, MWMO_WAITALL), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
+    HANDLE bogus = reinterpret_cast<HANDLE>(0x12340);
+    SetLastError(kSentinel);
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &bogus, 0, QS_ALLINPUT, 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE);
+    CloseHandle(event);
+}
+
+}  // namespace
