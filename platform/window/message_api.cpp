@@ -201,7 +201,7 @@ LRESULT WINAPI DispatchMessageW(CONST MSG* lpMsg) {
         }
         frame = lpMsg->message == WM_PAINT && window->frameDirty;
     }
-    if (frame) callWindowProcedure(lpMsg->hwnd, WM_NCPAINT, 1, 0);
+    if (frame) sendFramePaint(lpMsg->hwnd);
     return callWindowProcedure(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "message_queue.h"
+#include "messaging.h"
 #include "platform/kernel/scheduler.h"
 #include "screen.h"
 
@@ -161,6 +162,15 @@ void fitSurface(Window& topLevel) {
     if (!topLevel.surface) topLevel.surface = std::make_shared<gdi::Surface>(width, height);
     else if (topLevel.surface->width() != width || topLevel.surface->height() != height)
         topLevel.surface->resize(width, height);
+}
+
+void sendFramePaint(HWND hwnd) {
+    callWindowProcedure(hwnd, WM_NCPAINT, 1, 0);
+    WindowLock lock(windowLock());
+    if (auto window = findWindow(hwnd)) {
+        window->frameDirty = false;
+        updatePaintPending(*window);
+    }
 }
 
 gdi::Region visibleOnScreen(const Window& topLevel) {

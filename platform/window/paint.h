@@ -46,6 +46,11 @@ void fitSurface(Window& topLevel);
 // Draws the frame (border, caption, caption buttons) into the surface.
 void paintFrame(Window& window);
 
+// Sends WM_NCPAINT to a window of the calling thread and takes the frame off
+// its list of things to paint, whether or not the procedure passed the message
+// on (else WM_PAINT would come back for ever). The window lock is not held.
+void sendFramePaint(HWND hwnd);
+
 // The part of the screen a top-level window shows (screen coordinates): its
 // rectangle within its region, within the screen.
 gdi::Region visibleOnScreen(const Window& topLevel);

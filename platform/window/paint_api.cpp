@@ -59,7 +59,7 @@ void paintNow(HWND hwnd) {
         notifyWindow(hwnd, WM_PAINT, 0, 0);
         return;
     }
-    if (frame) callWindowProcedure(hwnd, WM_NCPAINT, 1, 0);
+    if (frame) sendFramePaint(hwnd);
     callWindowProcedure(hwnd, WM_PAINT, 0, 0);
 }
 
@@ -169,7 +169,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT lpPaint) {
         }
         frame = window->frameDirty && ownThread(*window);
     }
-    if (frame) callWindowProcedure(hwnd, WM_NCPAINT, 1, 0);
+    if (frame) sendFramePaint(hwnd);
 
     HDC dc;
     bool erase;

@@ -1,6 +1,23 @@
 // Windows and window classes: the records behind HWND values, the window tree
 // and the Z order.
 //
+// The window system's internal interface, for the dialog manager, the shell
+// and the simulator:
+//   window.h          windows, classes, the tree, lookup, frame geometry
+//   window_class.h    system classes ("Dialog" and the controls) for every process
+//   messaging.h       sending, posting, notifications, the message-loop primitives
+//   message_queue.h   the per-thread queues
+//   focus.h           activation, focus, foreground, owner groups in the Z order
+//   modal.h           the owner of a modal loop
+//   window_pos.h      showing, moving, sizing
+//   paint.h           update regions, window DCs, the frame
+//   hit_test.h        the window under a point
+//   desktop.h         the desktop window
+//   input.h           the input stream, key state, the input log
+//   hotkeys.h         the hotkey table
+//   screen.h          metrics, rotation, work area, screenshots
+//   window_listing.h  the window tree as the simulator shows it
+//
 // One window lock guards every window, class, the tree, the Z order, focus,
 // activation, capture and hotkeys. It is never held while a window procedure
 // runs (a procedure may send to another thread, whose procedure may need the

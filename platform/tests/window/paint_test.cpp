@@ -134,3 +134,30 @@ TEST_F(Painting, AnyThreadMayDrawIntoAWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Painting, AFrameTheProcedureDoesNotDrawIsNotAskedForAgain) {
+    setHandler([](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_NCPAINT) return 0;  // swallowed, never passed on
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return std::nullopt;
+    });
+    HWND hwnd = makeWindow(WS_POPUP | WS_CAPTION | WS_VISIBLE);
+    int paints = 0;
+    MSG msg;
+    while (paints < 5 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_PAINT) ++paints;
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(paints, 1);
+    EXPECT_FALSE(paintPending());
+    (void)hwnd;
+}
+
+}  // namespace
