@@ -157,7 +157,7 @@ InputRecord handleTap(int x, int y, bool down) {
         record.delivery = InputDelivery::Outside;
         return finish(record);
     }
-    std::lock_guard stream(state().stream);
+    std::unique_lock stream(state().stream);
     NotificationBatch batch;
     {
         WindowLock lock(windowLock());
@@ -199,8 +199,12 @@ InputRecord handleTap(int x, int y, bool down) {
             record.message = msg.message;
         }
     }
+    record = finish(record);
+    // Activation messages to the caller's own windows run here, after the
+    // stream is free again (a procedure may feed the stream itself).
+    stream.unlock();
     batch.deliver();
-    return finish(record);
+    return record;
 }
 
 const char* kindText(InputKind kind) {
