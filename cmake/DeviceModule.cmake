@@ -60,3 +60,21 @@ function(add_device_library target)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARG_DEF})
   target_link_options(${target} PRIVATE -Wl,--version-script=${script})
 endfunction()
+
+# target_device_resources(<target> <script.rc>): compiles the module's resource
+# script with tools/rc into its ".rsrc" section. The script may include the
+# platform's headers (<windows.h>) and its own resource.h. The build follows
+# every file the script reads (headers, icons, bitmaps, data files), so a change
+# to any of them rebuilds the module.
+function(target_device_resources target script)
+  get_filename_component(script_path ${script} ABSOLUTE)
+  get_filename_component(script_name ${script} NAME_WE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_${script_name}_resources.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND rc -I ${PROJECT_SOURCE_DIR}/platform/include -o ${out} -d ${out}.d ${script_path}
+    DEPENDS rc ${script_path}
+    DEPFILE ${out}.d
+    COMMENT "Compiling resources ${script}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

@@ -288,6 +288,17 @@ WINBASEAPI BOOL WINAPI DeviceIoControl(HANDLE hDevice, DWORD dwIoControlCode, LP
                                        DWORD nOutBufferSize, LPDWORD lpBytesReturned,
                                        LPOVERLAPPED lpOverlapped);
 
+// ---- resources ---------------------------------------------------------------
+// A module's resources, found by its instance handle (NULL: the program of the
+// calling process). Types and names are MAKEINTRESOURCE numbers, "#number"
+// texts or names. The data stays valid while the module is loaded; there is
+// nothing to unlock or free.
+WINBASEAPI HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+WINBASEAPI HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+WINBASEAPI LPVOID WINAPI LockResource(HGLOBAL hResData);
+#define FindResource FindResourceW
+
 // ---- debug output ------------------------------------------------------------
 WINBASEAPI void WINAPI OutputDebugStringW(LPCWSTR lpOutputString);
 

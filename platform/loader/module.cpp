@@ -58,11 +58,11 @@ std::shared_ptr<Module> Module::load(std::u16string devicePath, const std::vecto
         error = ERROR_BAD_EXE_FORMAT;
         return nullptr;
     }
-    return std::shared_ptr<Module>(new Module(std::move(devicePath), fd, host));
+    return std::shared_ptr<Module>(new Module(std::move(devicePath), fd, host, image));
 }
 
-Module::Module(std::u16string devicePath, int memoryFile, void* host)
-    : devicePath_(std::move(devicePath)), memoryFile_(memoryFile), host_(host) {}
+Module::Module(std::u16string devicePath, int memoryFile, void* host, std::vector<char> image)
+    : devicePath_(std::move(devicePath)), image_(std::move(image)), memoryFile_(memoryFile), host_(host) {}
 
 Module::~Module() {
     if (host_) ::dlclose(host_);

@@ -33,6 +33,10 @@ public:
     // An export of this module itself (not of anything it links against).
     void* ownSymbol(const char* name) const;
 
+    // The module file's bytes as loaded; the resource functions read the
+    // module's resource section from them. They live as long as the module.
+    const std::vector<char>& image() const { return image_; }
+
     // The module's handle value (HMODULE), set once it is in the handle table.
     HMODULE handle = nullptr;
     // LoadLibraryW count in its process (kernel lock held).
@@ -41,9 +45,10 @@ public:
     bool attached = false;  // DllMain saw DLL_PROCESS_ATTACH
 
 private:
-    Module(std::u16string devicePath, int memoryFile, void* host);
+    Module(std::u16string devicePath, int memoryFile, void* host, std::vector<char> image);
 
     std::u16string devicePath_;
+    std::vector<char> image_;
     int memoryFile_ = -1;
     void* host_ = nullptr;  // dlopen handle
 };

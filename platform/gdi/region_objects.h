@@ -1,0 +1,19 @@
+// Region objects (HRGN) as the window system sees them; GDI implements these.
+#pragma once
+
+#include <windef.h>
+
+#include <optional>
+
+#include "region.h"
+
+namespace platform::gdi {
+
+// The content of a region object; nullopt (ERROR_INVALID_HANDLE) for a handle that names no region.
+std::optional<Region> regionOf(HRGN region);
+// Hands a region object's content to the caller and deletes the object (SetWindowRgn's ownership); nullopt (ERROR_INVALID_HANDLE) for a handle that names no region.
+std::optional<Region> takeRegion(HRGN region);
+// Replaces a region object's content (GetWindowRgn); false (ERROR_INVALID_HANDLE) for a handle that names no region.
+bool assignRegion(HRGN region, const Region& content);
+
+}  // namespace platform::gdi

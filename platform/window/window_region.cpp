@@ -1,0 +1,47 @@
+// SetWindowRgn and GetWindowRgn: the window owns the region it is given, and
+// hit-testing and drawing keep to it.
+#include "paint.h"
+#include "platform/gdi/region_objects.h"
+#include "window.h"
+
+using namespace platform::window;
+
+namespace {
+
+// The kinds GetWindowRgn reports.
+constexpr int kRegionError = 0;
+constexpr int kNullRegion = 1;
+constexpr int kSimpleRegion = 2;
+constexpr int kComplexRegion = 3;
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw) {
+    WindowLock lock(windowLock());
+    auto window = resolveWindow(hWnd);
+    if (!window) return 0;  // the caller keeps a region the call did not take
+    std::optional<platform::gdi::Region> region;
+    if (hRgn) {
+        region = platform::gdi::takeRegion(hRgn);
+        if (!region) return 0;
+    }
+    const bool showing = isShowing(*window);
+    if (showing && window->parent) invalidateParentArea(*window, window->rect);
+    window->region = std::move(region);
+    if (showing && bRedraw) invalidateSubtree(*window);
+    retargetDcs(*window);
+    return 1;
+}
+
+int WINAPI GetWindowRgn(HWND hWnd, HRGN hRgn) {
+    WindowLock lock(windowLock());
+    auto window = resolveWindow(hWnd);
+    if (!window || !window->region) return kRegionError;
+    if (!platform::gdi::assignRegion(hRgn, *window->region)) return kRegionError;
+    const size_t rects = window->region->rects().size();
+    return rects == 0 ? kNullRegion : rects == 1 ? kSimpleRegion : kComplexRegion;
+}
+
+}  // extern "C"
