@@ -1,5 +1,7 @@
 #include "gdi_objects.h"
 
+#include "region_objects.h"
+
 #include <array>
 #include <cstring>
 
@@ -130,12 +132,12 @@ std::optional<Region> regionOf(HRGN hrgn) {
     return object->region;
 }
 
-BOOL setRegion(HRGN hrgn, const Region& region) {
+bool assignRegion(HRGN hrgn, const Region& content) {
     std::lock_guard lock(gdiLock());
     auto object = resolveObject<RegionObject>(hrgn);
-    if (!object) return FALSE;
-    object->region = region;
-    return TRUE;
+    if (!object) return false;
+    object->region = content;
+    return true;
 }
 
 }  // namespace platform::gdi

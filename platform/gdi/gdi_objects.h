@@ -145,19 +145,6 @@ HGDIOBJ defaultBitmapHandle();
 // window system's system-colour brushes).
 HBRUSH createSystemBrush(COLORREF color);
 
-// ---- regions owned by windows ----
-// The window system takes a region given to a window (SetWindowRgn): it gets
-// a copy, and the handle is retired at once, so the region is the system's
-// from then on. Every later call with the handle, DeleteObject included, fails
-// with ERROR_INVALID_HANDLE and changes nothing: a program that deletes the
-// region after giving it away cannot break the window. nullopt (with
-// ERROR_INVALID_HANDLE) when hrgn is not a live region.
-std::optional<Region> takeRegion(HRGN hrgn);
-
-// The region behind a handle, for the window system (GetWindowRgn copies into
-// a caller's region with setRegion). nullopt / FALSE with ERROR_INVALID_HANDLE.
-std::optional<Region> regionOf(HRGN hrgn);
-BOOL setRegion(HRGN hrgn, const Region& region);
 int regionType(const Region& region);  // NULLREGION, SIMPLEREGION or COMPLEXREGION
 
 }  // namespace platform::gdi

@@ -12,6 +12,7 @@
 
 #include "gdi_test_support.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/region_objects.h"
 
 using gdi_test::kSentinel;
 using gdi_test::MemoryDC;
@@ -321,7 +322,7 @@ TEST(WindowRegions, ARegionGivenToAWindowIsTheSystemsFromThenOn) {
     EXPECT_FALSE(platform::gdi::takeRegion(reinterpret_cast<HRGN>(GetStockObject(BLACK_BRUSH))).has_value());
 
     // GetWindowRgn's copy into a program's region.
-    ASSERT_TRUE(platform::gdi::setRegion(hole, *taken));
+    ASSERT_TRUE(platform::gdi::assignRegion(hole, *taken));
     EXPECT_TRUE(PtInRegion(hole, 9, 9));
     EXPECT_FALSE(PtInRegion(hole, 3, 3));
     DeleteObject(hole);
