@@ -182,17 +182,6 @@ using platform::kernel::setLastError;
 
 namespace {
 
-// The calling thread's window, or null with the platform's error.
-WindowPtr ownWindow(HWND hwnd) {
-    auto window = resolveWindow(hwnd);
-    if (!window) return nullptr;
-    if (window->threadId != platform::kernel::currentThread().id()) {
-        setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-        return nullptr;
-    }
-    return window;
-}
-
 HWND liveHandle(HWND hwnd) { return hwnd && findWindow(hwnd) ? hwnd : nullptr; }
 
 }  // namespace
@@ -209,7 +198,7 @@ HWND WINAPI SetFocus(HWND hWnd) {
         if (!hWnd) {
             setFocusWindow(*queue, nullptr, batch);
         } else {
-            auto window = ownWindow(hWnd);
+            auto window = resolveOwnWindow(hWnd);
             if (!window) return nullptr;
             Window& top = topLevelOf(*window);
             if (queue->active != top.handle) {
@@ -238,7 +227,7 @@ HWND WINAPI SetActiveWindow(HWND hWnd) {
         previous = liveHandle(queue->active);
         Window* target = nullptr;
         if (hWnd) {
-            auto window = ownWindow(hWnd);
+            auto window = resolveOwnWindow(hWnd);
             if (!window) return nullptr;
             target = &topLevelOf(*window);
         }
@@ -286,7 +275,7 @@ HWND WINAPI SetCapture(HWND hWnd) {
         previous = nullptr;
         for (auto& q : allQueues())
             if (q->capture && findWindow(q->capture)) previous = q->capture;
-        if (hWnd && !ownWindow(hWnd)) return nullptr;
+        if (hWnd && !resolveOwnWindow(hWnd)) return nullptr;
         for (auto& q : allQueues()) q->capture = nullptr;
         queue->capture = hWnd;
         if (previous && previous != hWnd) batch.add(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));

@@ -56,16 +56,7 @@ using platform::kernel::setLastError;
 namespace {
 
 // A window given to the hotkey calls must be the calling thread's.
-bool checkHotkeyWindow(HWND hwnd) {
-    if (!hwnd) return true;
-    auto window = resolveWindow(hwnd);
-    if (!window) return false;
-    if (window->threadId != platform::kernel::currentThread().id()) {
-        setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-        return false;
-    }
-    return true;
-}
+bool checkHotkeyWindow(HWND hwnd) { return !hwnd || resolveOwnWindow(hwnd); }
 
 }  // namespace
 

@@ -12,7 +12,6 @@
 #include "keyboard.h"
 #include "messaging.h"
 #include "notifications.h"
-#include "platform/kernel/device_clock.h"
 #include "platform/text/utf.h"
 #include "screen.h"
 
@@ -42,19 +41,6 @@ std::atomic<uint64_t>& pointer() {
 
 void setPointer(int x, int y) {
     pointer() = (static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) | static_cast<uint32_t>(y);
-}
-
-DWORD nowTicks() { return static_cast<DWORD>(kernel::deviceClock().nowMs()); }
-
-MSG inputMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG msg{};
-    msg.hwnd = hwnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = nowTicks();
-    msg.pt = lastPointerPosition();
-    return msg;
 }
 
 InputRecord finish(InputRecord record) {
@@ -118,7 +104,7 @@ InputRecord handleKey(BYTE vk, BYTE scan, DWORD flags, InputSource source) {
                 const bool system = alt && !(keys[VK_CONTROL] & 0x80);
                 UINT message = up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
                 LPARAM lParam = keyLParam(scan, (flags & KEYEVENTF_EXTENDEDKEY) != 0, up || wasDown, up);
-                postInput(*foreground, inputMessage(target, message, vk, lParam), snapshot);
+                postInput(*foreground, makeMessage(target, message, vk, lParam), snapshot);
                 record.delivery = InputDelivery::Window;
                 record.target = target;
                 record.message = message;
@@ -187,10 +173,10 @@ InputRecord handleTap(int x, int y, bool down) {
             MSG msg;
             if (hit == HTCLIENT) {
                 POINT origin = clientOriginOnScreen(*target);
-                msg = inputMessage(target->handle, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, mouseKeys(state().keys, down),
+                msg = makeMessage(target->handle, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, mouseKeys(state().keys, down),
                                    MAKELPARAM(x - origin.x, y - origin.y));
             } else {
-                msg = inputMessage(target->handle, down ? WM_NCLBUTTONDOWN : WM_NCLBUTTONUP,
+                msg = makeMessage(target->handle, down ? WM_NCLBUTTONDOWN : WM_NCLBUTTONUP,
                                    static_cast<WPARAM>(hit), MAKELPARAM(x, y));
             }
             postInput(*target->queue, msg, snapshot);

@@ -43,17 +43,7 @@ bool needsSend(UINT message) {
 }
 
 // Checks GetMessageW's and PeekMessageW's window filter: one of the calling thread's windows.
-bool validFilterWindow(HWND hwnd) {
-    if (!hwnd) return true;
-    WindowLock lock(windowLock());
-    auto window = resolveWindow(hwnd);
-    if (!window) return false;
-    if (window->threadId != platform::kernel::currentThread().id()) {
-        setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-        return false;
-    }
-    return true;
-}
+bool validFilterWindow(HWND hwnd) { return !hwnd || resolveOwnWindow(hwnd); }
 
 std::vector<HWND> topLevelHandles() {
     WindowLock lock(windowLock());
@@ -115,12 +105,7 @@ BOOL WINAPI PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM l
         setLastError(ERROR_INVALID_THREAD_ID);
         return FALSE;
     }
-    MSG msg{};
-    msg.message = Msg;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = static_cast<DWORD>(platform::kernel::deviceClock().nowMs());
-    msg.pt = lastPointerPosition();
+    const MSG msg = makeMessage(nullptr, Msg, wParam, lParam);
     platform::kernel::KernelLock lock(platform::kernel::kernelLock());
     queue->posted.push_back(QueuedMessage{msg, nullptr});
     queue->wakeLocked();
@@ -193,12 +178,8 @@ LRESULT WINAPI DispatchMessageW(CONST MSG* lpMsg) {
     bool frame = false;
     {
         WindowLock lock(windowLock());
-        auto window = resolveWindow(lpMsg->hwnd);
+        auto window = resolveOwnWindow(lpMsg->hwnd);
         if (!window) return 0;
-        if (window->threadId != platform::kernel::currentThread().id()) {
-            setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-            return 0;
-        }
         frame = lpMsg->message == WM_PAINT && window->frameDirty;
     }
     if (frame) sendFramePaint(lpMsg->hwnd);

@@ -20,19 +20,6 @@ namespace {
 // all memory.
 constexpr size_t kPostedLimit = 10000;
 
-DWORD nowTicks() { return static_cast<DWORD>(kernel::deviceClock().nowMs()); }
-
-MSG makeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG msg{};
-    msg.hwnd = hwnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = nowTicks();
-    msg.pt = lastPointerPosition();
-    return msg;
-}
-
 bool isOwnThread(const Window& window) { return window.threadId == kernel::currentThread().id(); }
 
 // Finishes a sent message with its result and wakes the sender (kernel lock held).
@@ -42,21 +29,28 @@ void completeLocked(SentMessage& sent, LRESULT result) {
     if (sent.sender) sent.sender->wakeLocked();
 }
 
-LRESULT sendToOtherThread(const std::shared_ptr<ThreadQueue>& target, HWND hwnd, UINT message,
-                          WPARAM wParam, LPARAM lParam) {
-    auto self = currentQueue();
+// Queues a message for another thread's window; null when that thread has ended.
+std::shared_ptr<SentMessage> queueSent(ThreadQueue& target, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       std::shared_ptr<ThreadQueue> sender, std::optional<WINDOWPOS> windowPos) {
     auto sent = std::make_shared<SentMessage>();
     sent->hwnd = hwnd;
     sent->message = message;
     sent->wParam = wParam;
     sent->lParam = lParam;
-    sent->sender = self;
-    {
-        kernel::KernelLock lock(kernel::kernelLock());
-        if (target->thread->exited()) return 0;
-        target->sent.push_back(sent);
-        target->wakeLocked();
-    }
+    sent->sender = std::move(sender);
+    sent->windowPos = windowPos;
+    kernel::KernelLock lock(kernel::kernelLock());
+    if (target.thread->exited()) return nullptr;
+    target.sent.push_back(sent);
+    target.wakeLocked();
+    return sent;
+}
+
+LRESULT sendToOtherThread(const std::shared_ptr<ThreadQueue>& target, HWND hwnd, UINT message,
+                          WPARAM wParam, LPARAM lParam) {
+    auto self = currentQueue();
+    auto sent = queueSent(*target, hwnd, message, wParam, lParam, self, std::nullopt);
+    if (!sent) return 0;
 
     // If the sender leaves (its process ends) before the reply, the receiver
     // must not run a message whose parameters may point into a dead stack.
@@ -179,6 +173,17 @@ DWORD timeoutUntilTimer(const ThreadQueue& queue, const MessageFilter& filter) {
 
 }  // namespace
 
+MSG makeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{};
+    msg.hwnd = hwnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(kernel::deviceClock().nowMs());
+    msg.pt = lastPointerPosition();
+    return msg;
+}
+
 LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc;
     {
@@ -218,16 +223,7 @@ void notifyWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
         callWindowProcedure(hwnd, message, wParam, lParam);
         return;
     }
-    auto sent = std::make_shared<SentMessage>();
-    sent->hwnd = hwnd;
-    sent->message = message;
-    sent->wParam = wParam;
-    sent->lParam = lParam;
-    sent->windowPos = windowPos;
-    kernel::KernelLock lock(kernel::kernelLock());
-    if (target->thread->exited()) return;
-    target->sent.push_back(std::move(sent));
-    target->wakeLocked();
+    queueSent(*target, hwnd, message, wParam, lParam, nullptr, windowPos);
 }
 
 bool postToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -33,6 +33,9 @@ LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void notifyWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                   std::optional<WINDOWPOS> windowPos = std::nullopt);
 
+// A message stamped with the device time and the pointer position, as queues hold them.
+MSG makeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Appends a posted message to the queue of the window's thread (or of the
 // calling thread for a null window). False for a window that is gone.
 bool postToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

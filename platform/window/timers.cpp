@@ -17,17 +17,7 @@ constexpr UINT kShortestInterval = 10;
 constexpr UINT kLongestInterval = 0x7FFFFFFF;
 
 // The window given must be one of the calling thread's.
-bool checkTimerWindow(HWND hwnd) {
-    if (!hwnd) return true;
-    WindowLock lock(windowLock());
-    auto window = resolveWindow(hwnd);
-    if (!window) return false;
-    if (window->threadId != platform::kernel::currentThread().id()) {
-        setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-        return false;
-    }
-    return true;
-}
+bool checkTimerWindow(HWND hwnd) { return !hwnd || resolveOwnWindow(hwnd); }
 
 }  // namespace
 

@@ -150,6 +150,12 @@ using WindowPtr = std::shared_ptr<Window>;
 WindowPtr findWindow(HWND hwnd);
 // As findWindow, setting ERROR_INVALID_WINDOW_HANDLE when there is none.
 WindowPtr resolveWindow(HWND hwnd);
+// As resolveWindow, for calls that only the window's own thread may make:
+// ERROR_WINDOW_OF_OTHER_THREAD for another thread's window.
+WindowPtr resolveOwnWindow(HWND hwnd);
+// As resolveWindow, for calls that cannot move or show the root window:
+// ERROR_ACCESS_DENIED for it.
+WindowPtr resolvePlaceableWindow(HWND hwnd);
 
 // ---- the tree (window lock held) ---------------------------------------------
 

@@ -132,12 +132,8 @@ BOOL setWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     bool own;
     {
         WindowLock lock(windowLock());
-        auto window = resolveWindow(hwnd);
+        auto window = resolvePlaceableWindow(hwnd);
         if (!window) return FALSE;
-        if (window.get() == &rootWindow()) {
-            setLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        }
         own = ownThread(*window);
         if (flags & SWP_NOMOVE) {
             pos.x = window->rect.left;
@@ -172,12 +168,8 @@ BOOL showWindow(HWND hwnd, int command) {
     RECT target{};
     {
         WindowLock lock(windowLock());
-        auto window = resolveWindow(hwnd);
+        auto window = resolvePlaceableWindow(hwnd);
         if (!window) return FALSE;
-        if (window.get() == &rootWindow()) {
-            setLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        }
         wasVisible = window->visibleStyle();
         maximized = window->maximized;
         switch (command) {

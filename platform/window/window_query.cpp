@@ -95,6 +95,27 @@ bool matchesClass(const Window& window, LPCWSTR wanted) {
 
 bool ownThread(const Window& window) { return window.threadId == platform::kernel::currentThread().id(); }
 
+// The window, when the out-parameter is there to take the answer.
+template <class T>
+WindowPtr windowWithOut(HWND hwnd, T* out) {
+    auto window = resolveWindow(hwnd);
+    if (window && !out) {
+        setLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return window;
+}
+
+BOOL shiftByClientOrigin(HWND hwnd, LPPOINT point, int sign) {
+    WindowLock lock(windowLock());
+    auto window = windowWithOut(hwnd, point);
+    if (!window) return FALSE;
+    POINT origin = clientOriginOnScreen(*window);
+    point->x += sign * origin.x;
+    point->y += sign * origin.y;
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" {
@@ -245,12 +266,8 @@ BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
 
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
     WindowLock lock(windowLock());
-    auto window = resolveWindow(hWnd);
+    auto window = windowWithOut(hWnd, lpRect);
     if (!window) return FALSE;
-    if (!lpRect) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     RECT client = clientAreaInWindow(*window);
     *lpRect = RECT{0, 0, client.right - client.left, client.bottom - client.top};
     return TRUE;
@@ -258,43 +275,15 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
 
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
     WindowLock lock(windowLock());
-    auto window = resolveWindow(hWnd);
+    auto window = windowWithOut(hWnd, lpRect);
     if (!window) return FALSE;
-    if (!lpRect) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
     *lpRect = windowRectOnScreen(*window);
     return TRUE;
 }
 
-BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
-    WindowLock lock(windowLock());
-    auto window = resolveWindow(hWnd);
-    if (!window) return FALSE;
-    if (!lpPoint) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    POINT origin = clientOriginOnScreen(*window);
-    lpPoint->x += origin.x;
-    lpPoint->y += origin.y;
-    return TRUE;
-}
+BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint) { return shiftByClientOrigin(hWnd, lpPoint, 1); }
 
-BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
-    WindowLock lock(windowLock());
-    auto window = resolveWindow(hWnd);
-    if (!window) return FALSE;
-    if (!lpPoint) {
-        setLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    POINT origin = clientOriginOnScreen(*window);
-    lpPoint->x -= origin.x;
-    lpPoint->y -= origin.y;
-    return TRUE;
-}
+BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint) { return shiftByClientOrigin(hWnd, lpPoint, -1); }
 
 int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints) {
     WindowLock lock(windowLock());

@@ -87,6 +87,24 @@ WindowPtr resolveWindow(HWND hwnd) {
     return window;
 }
 
+WindowPtr resolveOwnWindow(HWND hwnd) {
+    auto window = resolveWindow(hwnd);
+    if (window && window->threadId != kernel::currentThreadId()) {
+        kernel::setLastError(ERROR_WINDOW_OF_OTHER_THREAD);
+        return nullptr;
+    }
+    return window;
+}
+
+WindowPtr resolvePlaceableWindow(HWND hwnd) {
+    auto window = resolveWindow(hwnd);
+    if (window && window.get() == &rootWindow()) {
+        kernel::setLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return window;
+}
+
 Window& topLevelOf(Window& window) {
     Window* w = &window;
     while (w->parent) w = w->parent;

@@ -55,15 +55,8 @@ TEST_F(Focus, SetFocusWithinAndAcrossThreads) {
     EXPECT_SEQUENCE((std::vector<Expected>{{WM_KILLFOCUS, child, 0}}), "focus to nobody");
     EXPECT_EQ(GetFocus(), nullptr);
 
-    HWND theirs = nullptr;
-    Signal made, done;
-    DeviceThread other([&] {
-        theirs = makeWindow(WS_POPUP);
-        made.set();
-        done.wait();
-        DestroyWindow(theirs);
-    });
-    ASSERT_TRUE(made.wait());
+    ForeignWindow other(false);
+    HWND theirs = other.hwnd();
     SetFocus(child);
     SetLastError(kSentinel);
     EXPECT_EQ(SetFocus(theirs), nullptr);
@@ -72,7 +65,6 @@ TEST_F(Focus, SetFocusWithinAndAcrossThreads) {
     SetLastError(kSentinel);
     EXPECT_EQ(SetActiveWindow(theirs), nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_WINDOW_OF_OTHER_THREAD);
-    done.set();
 }
 
 std::vector<HWND> zOrderOf(std::initializer_list<HWND> windows) {
@@ -130,17 +122,8 @@ TEST_F(Focus, TheForegroundThreadGetsTheKeys) {
     });
     HWND mine = makeWindow(WS_POPUP | WS_VISIBLE);
     EXPECT_EQ(GetForegroundWindow(), mine);
-    HWND theirs = nullptr;
-    Signal made;
-    std::atomic<bool> stop{false};
-    DeviceThread other([&] {
-        theirs = makeWindow(WS_POPUP);
-        made.set();
-        MSG msg;
-        while (!stop && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-        DestroyWindow(theirs);
-    });
-    ASSERT_TRUE(made.wait());
+    ForeignWindow other(true);
+    HWND theirs = other.hwnd();
     activations = 0;
     ASSERT_TRUE(SetForegroundWindow(theirs));
     EXPECT_EQ(GetForegroundWindow(), theirs);
@@ -149,10 +132,8 @@ TEST_F(Focus, TheForegroundThreadGetsTheKeys) {
     platform::window::deviceKey('K', true);
     platform::window::deviceKey('K', false);
     for (int i = 0; i < 200 && !keyThread; ++i) Sleep(5);
-    EXPECT_EQ(keyThread.load(), other.id());
+    EXPECT_EQ(keyThread.load(), other.threadId());
     EXPECT_EQ(activations.load(), 1);
-    stop = true;
-    PostThreadMessageW(other.id(), WM_NULL, 0, 0);
 }
 
 }  // namespace

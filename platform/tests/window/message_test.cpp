@@ -109,15 +109,8 @@ TEST_F(Messages, BadPostsAndFiltersAreRefused) {
     EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
 
-    HWND theirs = nullptr;
-    Signal made, done;
-    DeviceThread other([&] {
-        theirs = makeWindow(WS_POPUP);
-        made.set();
-        done.wait();
-        DestroyWindow(theirs);
-    });
-    ASSERT_TRUE(made.wait());
+    ForeignWindow other(false);
+    HWND theirs = other.hwnd();
     SetLastError(kSentinel);
     EXPECT_EQ(GetMessageW(&msg, theirs, 0, 0), -1) << "another thread's window can never have messages here";
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_WINDOW_OF_OTHER_THREAD);
@@ -125,7 +118,6 @@ TEST_F(Messages, BadPostsAndFiltersAreRefused) {
     msg = MSG{theirs, WM_USER, 0, 0, 0, {0, 0}};
     EXPECT_EQ(DispatchMessageW(&msg), 0);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_WINDOW_OF_OTHER_THREAD);
-    done.set();
 }
 
 TEST_F(Messages, AQueueThatIsNeverReadStopsTakingPosts) {

@@ -15,32 +15,6 @@ using namespace window_test;
 
 class Sending : public WindowFixture {};
 
-// A thread that owns a recording window and runs its message loop until told to stop.
-class WindowThread {
-public:
-    WindowThread()
-        : thread_([this] {
-              hwnd_ = makeWindow(WS_POPUP);
-              ready_.set();
-              MSG msg;
-              while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-              DestroyWindow(hwnd_);
-          }) {
-        ready_.wait();
-    }
-    ~WindowThread() {
-        PostThreadMessageW(thread_.id(), WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    HWND hwnd() const { return hwnd_; }
-    DWORD threadId() const { return thread_.id(); }
-
-private:
-    HWND hwnd_ = nullptr;
-    Signal ready_;
-    DeviceThread thread_;
-};
-
 TEST_F(Sending, TheReceiversThreadRunsTheProcedure) {
     static std::atomic<DWORD> ranOn;
     static std::atomic<BOOL> inSend;
@@ -50,7 +24,7 @@ TEST_F(Sending, TheReceiversThreadRunsTheProcedure) {
         inSend = InSendMessage();
         return static_cast<LRESULT>(wParam * 2);
     });
-    WindowThread receiver;
+    ForeignWindow receiver(true);
     EXPECT_EQ(SendMessageW(receiver.hwnd(), WM_USER, 21, 0), 42);
     EXPECT_EQ(ranOn.load(), receiver.threadId());
     EXPECT_TRUE(inSend.load());
@@ -73,7 +47,7 @@ TEST_F(Sending, TheSenderAnswersSendsWhileItWaits) {
         }
         return std::nullopt;
     });
-    WindowThread receiver;
+    ForeignWindow receiver(true);
     EXPECT_EQ(SendMessageW(receiver.hwnd(), WM_USER, 0, 0), 101);
     EXPECT_EQ(callbackRanOn.load(), GetCurrentThreadId());
 }

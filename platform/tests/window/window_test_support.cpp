@@ -254,6 +254,28 @@ DeviceThread::~DeviceThread() {
 
 bool DeviceThread::join(DWORD ms) { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
 
+ForeignWindow::ForeignWindow(bool pump)
+    : pump_(pump), ready_(std::make_unique<Signal>()), done_(std::make_unique<Signal>()) {
+    thread_ = std::make_unique<DeviceThread>([this] {
+        hwnd_ = makeWindow(WS_POPUP);
+        ready_->set();
+        if (pump_) {
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        } else {
+            done_->wait();
+        }
+        DestroyWindow(hwnd_);
+    });
+    ready_->wait();
+}
+
+ForeignWindow::~ForeignWindow() {
+    if (pump_) PostThreadMessageW(thread_->id(), WM_QUIT, 0, 0);
+    else done_->set();
+    thread_.reset();
+}
+
 void Signal::set() {
     std::lock_guard lock(mutex_);
     set_ = true;

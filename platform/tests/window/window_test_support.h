@@ -10,6 +10,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -107,6 +108,23 @@ private:
     HANDLE handle_ = nullptr;
     DWORD id_ = 0;
     std::function<void()> body_;
+};
+
+// A recording pop-up owned by a thread of its own. With pump, that thread runs
+// its message loop until the object goes; without, it only waits (a thread
+// that reads no messages).
+class ForeignWindow {
+public:
+    explicit ForeignWindow(bool pump);
+    ~ForeignWindow();
+    HWND hwnd() const { return hwnd_; }
+    DWORD threadId() const { return thread_->id(); }
+
+private:
+    bool pump_;
+    HWND hwnd_ = nullptr;
+    std::unique_ptr<class Signal> ready_, done_;
+    std::unique_ptr<DeviceThread> thread_;
 };
 
 // A thread-safe one-shot flag with a timed wait (host time).
