@@ -122,7 +122,11 @@ TEST(Format, SizeModifiers) {
     EXPECT_FORMAT(u"123456789ABCDEF0", u"%I64X", 0x123456789ABCDEF0ull);
     EXPECT_FORMAT(u"100000000 7", u"%llx %d", 0x100000000ull, 7);  // 64 bits consumed, not 32
     EXPECT_FORMAT(u"-3", u"%I32d", -3);
-    EXPECT_FORMAT(u"12345678901", u"%Iu", static_cast<uintptr_t>(12345678901ull));
+    // %I takes a pointer-sized argument: 32 bits on the device, 64 on a 64-bit host.
+    if constexpr (sizeof(uintptr_t) == 8)
+        EXPECT_FORMAT(u"12345678901 7", u"%Iu %d", static_cast<uintptr_t>(12345678901ull), 7);
+    else
+        EXPECT_FORMAT(u"4294967295 7", u"%Iu %d", static_cast<uintptr_t>(0xFFFFFFFFu), 7);
 }
 
 TEST(Format, CharactersAndStrings) {
@@ -166,8 +170,13 @@ TEST(Format, PrecisionBoundsHowFarAStringIsRead) {
 TEST(Format, PointerIsUpperCaseHexOfAtLeastEightDigits) {
     EXPECT_FORMAT(u"0000BEEF", u"%p", reinterpret_cast<void*>(0xBEEF));
     EXPECT_FORMAT(u"00000000", u"%p", static_cast<void*>(nullptr));
-    EXPECT_FORMAT(u"123456789A", u"%p",
-                  reinterpret_cast<void*>(static_cast<uintptr_t>(0x123456789Aull)));
+    // Wider addresses exist only where pointers are 64 bits.
+    if constexpr (sizeof(void*) == 8)
+        EXPECT_FORMAT(u"123456789A 7", u"%p %d",
+                      reinterpret_cast<void*>(static_cast<uintptr_t>(0x123456789Aull)), 7);
+    else
+        EXPECT_FORMAT(u"FFFFFFFF 7", u"%p %d",
+                      reinterpret_cast<void*>(static_cast<uintptr_t>(0xFFFFFFFFu)), 7);
 }
 
 TEST(Format, PercentSignsAndMalformedConversions) {
