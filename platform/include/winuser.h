@@ -675,6 +675,8 @@ WINUSERAPI BOOL WINAPI UnregisterHotKey(HWND hWnd, int id);
 WINUSERAPI int WINAPI GetSystemMetrics(int nIndex);
 WINUSERAPI BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 WINUSERAPI DWORD WINAPI GetSysColor(int nIndex);
+// A brush of a system colour; the system owns it (DeleteObject leaves it alone).
+WINUSERAPI HBRUSH WINAPI GetSysColorBrush(int nIndex);
 
 EXTERN_C_END
 

@@ -3,6 +3,7 @@
 
 #include "messaging.h"
 #include "paint.h"
+#include "screen.h"
 #include "window.h"
 
 using namespace platform::window;
@@ -41,7 +42,7 @@ LRESULT eraseBackground(HWND hwnd, HDC dc) {
         WindowLock lock(windowLock());
         auto window = findWindow(hwnd);
         if (!window) return 0;
-        brush = window->windowClass->background;
+        brush = classBackgroundBrush(window->windowClass->background);
         RECT area = clientAreaInWindow(*window);
         client = RECT{0, 0, area.right - area.left, area.bottom - area.top};
     }

@@ -1,5 +1,6 @@
 // The frame of a window: its border, its caption bar and the caption's close,
 // OK and help buttons, drawn straight into the window's surface.
+#include <algorithm>
 #include <array>
 
 #include "focus.h"
@@ -53,6 +54,25 @@ struct Painter {
     }
 };
 
+// The title, left in the caption up to the first button, through a DC of the
+// window clipped to the caption.
+void paintTitle(Window& window, const gdi::DrawTarget& whole, const RECT& captionArea, bool active) {
+    if (window.text.empty() || rectEmpty(captionArea)) return;
+    gdi::DrawTarget target = whole;
+    target.clip = whole.clip.intersected(gdi::Region(RECT{captionArea.left + whole.origin.x, captionArea.top + whole.origin.y,
+                                                          captionArea.right + whole.origin.x,
+                                                          captionArea.bottom + whole.origin.y}));
+    HDC dc = gdi::createWindowDC(target);
+    if (!dc) return;
+    SetBkMode(dc, TRANSPARENT);
+    const int color = active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT;
+    SetTextColor(dc, systemColor(color & ~SYS_COLOR_INDEX_FLAG));
+    RECT text{captionArea.left + 4, captionArea.top, captionArea.right - 2, captionArea.bottom};
+    DrawTextW(dc, reinterpret_cast<LPCWSTR>(window.text.c_str()), static_cast<int>(window.text.size()), &text,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    gdi::releaseWindowDC(dc);
+}
+
 void paintButton(const Painter& painter, const RECT& button, const Glyph& shape) {
     if (rectEmpty(button)) return;
     RECT face{button.left + 2, button.top + 2, button.right - 2, button.bottom - 2};
@@ -81,12 +101,15 @@ void paintFrame(Window& window) {
     if (!frame.caption) return;
     const bool active = foregroundWindow() == &window;
     const int captionColor = active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION;
-    painter.fill(RECT{frame.border, frame.border, window.width() - frame.border, frame.border + frame.caption},
-                 systemColor(captionColor & ~SYS_COLOR_INDEX_FLAG));
+    RECT caption{frame.border, frame.border, window.width() - frame.border, frame.border + frame.caption};
+    painter.fill(caption, systemColor(captionColor & ~SYS_COLOR_INDEX_FLAG));
     CaptionButtons buttons = captionButtonsOf(window);
     paintButton(painter, buttons.close, kCloseGlyph);
     paintButton(painter, buttons.ok, kOkGlyph);
     paintButton(painter, buttons.help, kHelpGlyph);
+    for (const RECT& button : {buttons.close, buttons.ok, buttons.help})
+        if (!rectEmpty(button)) caption.right = std::min(caption.right, button.left);
+    paintTitle(window, whole, caption, active);
 }
 
 }  // namespace platform::window

@@ -4,7 +4,7 @@
 
 #include "messaging.h"
 #include "paint.h"
-#include "platform/gdi/region_objects.h"
+#include "platform/gdi/gdi_objects.h"
 #include "platform/kernel/last_error.h"
 #include "platform/kernel/thread.h"
 

@@ -5,8 +5,10 @@
 #include <winreg.h>
 
 #include <algorithm>
+#include <array>
 
 #include "desktop.h"
+#include "platform/gdi/gdi_objects.h"
 #include "input.h"
 #include "messaging.h"
 #include "paint.h"
@@ -112,6 +114,22 @@ RECT screenRect() {
 COLORREF systemColor(int index) {
     if (index < 0 || index >= static_cast<int>(std::size(kSystemColors))) return 0;
     return kSystemColors[index];
+}
+
+HBRUSH systemColorBrush(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kSystemColors))) return nullptr;
+    static std::array<HBRUSH, std::size(kSystemColors)> brushes{};
+    WindowLock lock(windowLock());
+    HBRUSH& brush = brushes[static_cast<size_t>(index)];
+    if (!brush) brush = gdi::createSystemBrush(kSystemColors[index]);
+    return brush;
+}
+
+HBRUSH classBackgroundBrush(HBRUSH background) {
+    const auto value = reinterpret_cast<ULONG_PTR>(background);
+    if (value > SYS_COLOR_INDEX_FLAG && value <= SYS_COLOR_INDEX_FLAG + std::size(kSystemColors))
+        return systemColorBrush(static_cast<int>(value - 1 - SYS_COLOR_INDEX_FLAG));
+    return background;
 }
 
 void bootScreen() {
@@ -275,6 +293,12 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT, PVOID pvParam, UINT) {
 
 DWORD WINAPI GetSysColor(int nIndex) {
     return systemColor(nIndex & ~SYS_COLOR_INDEX_FLAG);
+}
+
+HBRUSH WINAPI GetSysColorBrush(int nIndex) {
+    HBRUSH brush = systemColorBrush(nIndex & ~SYS_COLOR_INDEX_FLAG);
+    if (!brush) setLastError(ERROR_INVALID_PARAMETER);
+    return brush;
 }
 
 }  // extern "C"

@@ -56,7 +56,12 @@ std::shared_ptr<gdi::Surface> composeScreenshot();
 // clipped to its region); null for a window that is not a visible window.
 std::shared_ptr<gdi::Surface> windowScreenshot(HWND hwnd);
 
-// The system colours (GetSysColor), index without SYS_COLOR_INDEX_FLAG.
+// The system colours (GetSysColor) and their brushes (GetSysColorBrush), index
+// without SYS_COLOR_INDEX_FLAG; a brush is null for an index that names no colour.
 COLORREF systemColor(int index);
+HBRUSH systemColorBrush(int index);
+// The brush a class background stands for: a brush, or a system colour given
+// as (HBRUSH)(COLOR_x + 1).
+HBRUSH classBackgroundBrush(HBRUSH background);
 
 }  // namespace platform::window

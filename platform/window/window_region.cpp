@@ -1,20 +1,10 @@
 // SetWindowRgn and GetWindowRgn: the window owns the region it is given, and
 // hit-testing and drawing keep to it.
 #include "paint.h"
-#include "platform/gdi/region_objects.h"
+#include "platform/gdi/gdi_objects.h"
 #include "window.h"
 
 using namespace platform::window;
-
-namespace {
-
-// The kinds GetWindowRgn reports.
-constexpr int kRegionError = 0;
-constexpr int kNullRegion = 1;
-constexpr int kSimpleRegion = 2;
-constexpr int kComplexRegion = 3;
-
-}  // namespace
 
 extern "C" {
 
@@ -38,10 +28,9 @@ int WINAPI SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw) {
 int WINAPI GetWindowRgn(HWND hWnd, HRGN hRgn) {
     WindowLock lock(windowLock());
     auto window = resolveWindow(hWnd);
-    if (!window || !window->region) return kRegionError;
-    if (!platform::gdi::assignRegion(hRgn, *window->region)) return kRegionError;
-    const size_t rects = window->region->rects().size();
-    return rects == 0 ? kNullRegion : rects == 1 ? kSimpleRegion : kComplexRegion;
+    if (!window || !window->region) return ERROR;
+    if (!platform::gdi::setRegion(hRgn, *window->region)) return ERROR;
+    return platform::gdi::regionType(*window->region);
 }
 
 }  // extern "C"

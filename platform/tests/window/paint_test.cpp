@@ -161,3 +161,55 @@ TEST_F(Painting, AFrameTheProcedureDoesNotDrawIsNotAskedForAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+COLORREF onScreen(const platform::gdi::Surface& screen, int x, int y) {
+    return platform::gdi::fromRgb565(screen.row(y)[x]);
+}
+COLORREF asShown(int colorIndex) {
+    return platform::gdi::fromRgb565(platform::gdi::toRgb565(GetSysColor(colorIndex)));
+}
+
+TEST_F(Painting, TheFrameShowsBorderCaptionTitleAndButtons) {
+    HWND hwnd = makeWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, 0, WS_EX_CAPTIONOKBTN,
+                           {0, 40, 200, 200}, u"\uBB34\uC120\uB79C Title");
+    pumpMessages();
+    auto screen = platform::window::composeScreenshot();
+    EXPECT_EQ(onScreen(*screen, 100, 40), asShown(COLOR_WINDOWFRAME)) << "top border";
+    EXPECT_EQ(onScreen(*screen, 0, 100), asShown(COLOR_WINDOWFRAME)) << "left border";
+    EXPECT_EQ(onScreen(*screen, 130, 50), asShown(COLOR_ACTIVECAPTION)) << "caption of the foreground window";
+    EXPECT_EQ(onScreen(*screen, 100, 120), asShown(COLOR_WINDOW)) << "the class background";
+    int titlePixels = 0;
+    for (int y = 41; y < 67; ++y)
+        for (int x = 1; x < 120; ++x) titlePixels += onScreen(*screen, x, y) == asShown(COLOR_CAPTIONTEXT);
+    EXPECT_GT(titlePixels, 20) << "the title is drawn";
+    int glyphPixels = 0;
+    for (int y = 41; y < 67; ++y)
+        for (int x = 148; x < 199; ++x) glyphPixels += onScreen(*screen, x, y) == asShown(COLOR_BTNTEXT);
+    EXPECT_GT(glyphPixels, 20) << "the OK and close buttons";
+
+    // Another window in front: the caption turns inactive.
+    makeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, 0, {0, 250, 50, 300});
+    pumpMessages();
+    screen = platform::window::composeScreenshot();
+    EXPECT_EQ(onScreen(*screen, 130, 50), asShown(COLOR_INACTIVECAPTION));
+    (void)hwnd;
+}
+
+TEST_F(Painting, SystemColourBrushesBelongToTheSystem) {
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), face);
+    EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), face);
+    DeleteObject(face);
+    HDC dc = GetDC(nullptr);
+    RECT r{0, 0, 4, 4};
+    EXPECT_TRUE(FillRect(dc, &r, face)) << "deleting a system brush leaves it usable";
+    ReleaseDC(nullptr, dc);
+    SetLastError(kSentinel);
+    EXPECT_EQ(GetSysColorBrush(COLOR_STATICTEXT + 1), nullptr);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);
+}
+
+}  // namespace
