@@ -112,6 +112,35 @@ void positionChanged(HWND hwnd, const WINDOWPOS* pos) {
         sendMessage(hwnd, WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(clientSize.cx, clientSize.cy));
 }
 
+// A control's colours when its parent leaves WM_CTLCOLOR* to the default:
+// the system colours of that kind of control, set on its DC, and its brush.
+LRESULT defaultControlColors(UINT message, HDC dc) {
+    int text = COLOR_WINDOWTEXT, background = COLOR_BTNFACE;
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+            text = COLOR_STATICTEXT;
+            background = COLOR_STATIC;
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            background = COLOR_WINDOW;
+            break;
+        case WM_CTLCOLORSCROLLBAR:
+            background = COLOR_SCROLLBAR;
+            break;
+        case WM_CTLCOLORBTN:
+            text = COLOR_BTNTEXT;
+            break;
+        default:  // dialogs and message boxes
+            break;
+    }
+    if (dc) {
+        SetTextColor(dc, GetSysColor(text));
+        SetBkColor(dc, GetSysColor(background));
+    }
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
 LRESULT swapIcon(HWND hwnd, WPARAM which, HICON icon, bool set) {
     WindowLock lock(windowLock());
     auto window = findWindow(hwnd);
@@ -169,6 +198,14 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPA
         case WM_CANCELMODE:
             if (GetCapture() == hWnd) ReleaseCapture();
             return 0;
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            return defaultControlColors(Msg, reinterpret_cast<HDC>(wParam));
         case WM_SETICON:
             return swapIcon(hWnd, wParam, reinterpret_cast<HICON>(lParam), true);
         case WM_GETICON:

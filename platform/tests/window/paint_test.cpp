@@ -213,3 +213,25 @@ TEST_F(Painting, SystemColourBrushesBelongToTheSystem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Painting, ControlColoursDefaultToTheSystemColours) {
+    HWND hwnd = makeWindow(WS_POPUP);
+    HDC dc = GetDC(hwnd);
+    struct Case {
+        UINT message;
+        int background;
+        int text;
+    } cases[] = {{WM_CTLCOLORSTATIC, COLOR_STATIC, COLOR_STATICTEXT}, {WM_CTLCOLORBTN, COLOR_BTNFACE, COLOR_BTNTEXT},
+                 {WM_CTLCOLORDLG, COLOR_BTNFACE, COLOR_WINDOWTEXT},    {WM_CTLCOLOREDIT, COLOR_WINDOW, COLOR_WINDOWTEXT}};
+    for (auto& c : cases) {
+        SetTextColor(dc, 0x123456);
+        LRESULT brush = DefWindowProcW(hwnd, c.message, reinterpret_cast<WPARAM>(dc), 0);
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(c.background)) << c.message;
+        EXPECT_EQ(SetTextColor(dc, 0), GetSysColor(c.text)) << c.message;
+    }
+    ReleaseDC(hwnd, dc);
+}
+
+}  // namespace
