@@ -150,11 +150,15 @@ TEST(Event, SetResetAndPulseAsDocumented) {
         HANDLE hEvent = CreateEventW(NULL, c.manual, FALSE, NULL);
         std::atomic<DWORD> waited{kSentinel};
         std::thread waiter([&] { waited = WaitForSingleObject(hEvent, INFINITE); });
+        // A set stays until a waiter takes it, so it is done once: a second set
+        // after the waiter took the first would leave an auto-reset event set.
         // A pulse releases only threads already waiting: repeat until it got through.
-        for (int i = 0; i < 2000 && waited.load() == kSentinel; ++i) {
-            EXPECT_TRUE(c.operation(hEvent));
-            if (waited.load() != kSentinel) break;
+        EXPECT_TRUE(c.operation(hEvent));
+        for (int i = 0; c.operation == PulseEvent && i < 2000 && waited.load() == kSentinel; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (waited.load() == kSentinel) {
+                EXPECT_TRUE(c.operation(hEvent));
+            }
         }
         waiter.join();
         EXPECT_EQ(waited.load(), WAIT_OBJECT_0);
