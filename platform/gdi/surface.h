@@ -17,9 +17,14 @@ namespace platform::gdi {
 
 std::recursive_mutex& gdiLock();
 
+// The display's size in pixels, as GetDeviceCaps reports it (HORZRES, VERTRES).
+// The window system sets it at boot and when the screen turns; 240 x 320 until then.
+SIZE displaySize();
+void setDisplaySize(SIZE size);
+
 class Surface {
 public:
-    Surface(int width, int height);
+    Surface(int width, int height);  // white; a negative side counts as 0
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -4,6 +4,7 @@
 #include <windef.h>
 #include <winerror.h>
 #include <winbase.h>
+#include <wingdi.h>
 #include <winuser.h>
 #include <winreg.h>
 #include <winioctl.h>
