@@ -28,16 +28,6 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void appendUtf16(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-        out += static_cast<char16_t>(c);
-    } else {
-        c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 | (c >> 10));
-        out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
-    }
-}
-
 // The well-formed UTF-8 sequence a lead byte starts: its length and the range
 // its second byte must fall in (this range is what rules out overlong forms,
 // encoded surrogates and values past U+10FFFF). Length 0: not a lead byte.
@@ -58,6 +48,39 @@ LeadByte classify(unsigned char b) {
     if (b == 0xF4) return {4, 0x80, 0x8F};
     return {0, 0, 0};
 }
+
+}  // namespace
+
+void appendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 | (c >> 10));
+        out += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    }
+}
+
+std::optional<char32_t> decodeUtf8(std::string_view text, size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    const LeadByte kind = classify(lead);
+    // Take continuation bytes while they are valid; the first one that is
+    // not ends this (ill-formed) sequence and starts the next.
+    char32_t c = kind.length == 1 ? lead : lead & (0x7F >> kind.length);
+    size_t taken = 1;
+    while (taken < static_cast<size_t>(kind.length) && pos + taken < text.size()) {
+        const auto b = static_cast<unsigned char>(text[pos + taken]);
+        const bool valid = taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax) : isContinuation(b);
+        if (!valid) break;
+        c = (c << 6) | (b & 0x3F);
+        ++taken;
+    }
+    pos += taken;
+    if (kind.length == 0 || taken != static_cast<size_t>(kind.length)) return std::nullopt;
+    return c;
+}
+
+namespace {
 
 // Malformed input either becomes U+FFFD (replace) or ends the conversion
 // with false.
@@ -81,32 +104,12 @@ bool convert(std::string_view text, std::u16string& out, bool replace) {
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const LeadByte kind = classify(lead);
-        if (kind.length == 1) {
-            out += static_cast<char16_t>(lead);
-            ++i;
-            continue;
-        }
-        // Take continuation bytes while they are valid; the first one that is
-        // not ends this (ill-formed) sequence and starts the next.
-        char32_t c = lead & (0x7F >> kind.length);
-        size_t taken = 1;
-        while (taken < static_cast<size_t>(kind.length) && i + taken < text.size()) {
-            const auto b = static_cast<unsigned char>(text[i + taken]);
-            const bool valid =
-                taken == 1 ? (b >= kind.secondMin && b <= kind.secondMax) : isContinuation(b);
-            if (!valid) break;
-            c = (c << 6) | (b & 0x3F);
-            ++taken;
-        }
-        if (kind.length != 0 && taken == static_cast<size_t>(kind.length)) {
-            appendUtf16(out, c);
+        if (auto c = decodeUtf8(text, i)) {
+            appendUtf16(out, *c);
         } else {
             if (!replace) return false;
             out += kReplacementChar;
         }
-        i += taken;
     }
     return true;
 }

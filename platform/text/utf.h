@@ -22,4 +22,11 @@ std::u16string toUtf16(std::string_view text);
 std::optional<std::string> toUtf8Exact(std::u16string_view text);
 std::optional<std::u16string> toUtf16Exact(std::string_view text);
 
+// One UTF-8 sequence at text[pos] (pos < text.size()): its code point, or
+// nullopt for a maximal ill-formed subsequence. Either way pos moves past
+// what was read, so a caller can replace or reject and go on.
+std::optional<char32_t> decodeUtf8(std::string_view text, size_t& pos);
+// Appends one code point (not a surrogate) as UTF-16.
+void appendUtf16(std::u16string& out, char32_t codePoint);
+
 }  // namespace platform::text

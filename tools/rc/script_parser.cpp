@@ -7,9 +7,11 @@
 #include <sstream>
 
 #include "image_files.h"
-#include "utf8.h"
+#include "platform/text/utf.h"
 
 namespace rc {
+
+using platform::text::toUtf8;
 
 ResourceId ResourceId::number(uint16_t value) {
     ResourceId id;

@@ -3,9 +3,12 @@
 #include <strings.h>
 
 #include "token.h"
-#include "utf8.h"
+#include "platform/text/utf.h"
 
 namespace rc {
+
+using platform::text::appendUtf16;
+using platform::text::decodeUtf8;
 
 bool Token::isKeyword(std::string_view word) const {
     return kind == TokenKind::Identifier && text.size() == word.size() &&

@@ -11,7 +11,6 @@
 
 #include "compiler.h"
 #include "res_reader.h"
-#include "utf8.h"
 
 namespace rc::test {
 namespace {
